@@ -1,0 +1,79 @@
+#include "motion/Step.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "render/Frame.h"
+
+namespace {
+
+// Coordinates stay floats: a rotation keeps their size and a move adds a
+// quarter, so the result always fits; the clamp only keeps the conversion
+// defined should a wall ever sit near the end of the float range.
+float ToSingle(double value) {
+    return static_cast<float>(std::clamp(value, -static_cast<double>(FLT_MAX),
+                                         static_cast<double>(FLT_MAX)));
+}
+
+void MoveWalls(Module1& state, double depthChange) {
+    for (int i = 1; i <= state.WallCount; ++i) {
+        WallRecord& w = state.Walls[i];
+        w.y1 = ToSingle(w.y1 + depthChange);
+        w.y2 = ToSingle(w.y2 + depthChange);
+    }
+}
+
+}  // namespace
+
+void TurnWalls(Module1& state, double angle) {
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    for (int i = 1; i <= state.WallCount; ++i) {
+        WallRecord& w = state.Walls[i];
+        const double x1 = w.x1;
+        const double y1 = w.y1;
+        const double x2 = w.x2;
+        const double y2 = w.y2;
+        w.x1 = ToSingle(x1 * c - y1 * s);
+        w.y1 = ToSingle(x1 * s + y1 * c);
+        w.x2 = ToSingle(x2 * c - y2 * s);
+        w.y2 = ToSingle(x2 * s + y2 * c);
+    }
+}
+
+void Picture1_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCode,
+                      std::int16_t /*shift*/) {
+    ViewState& view = state.View;
+    view.LastKey = keyCode;
+    switch (keyCode) {
+        case KeyCode::Escape:
+            platform.EndProgram();
+            return;
+        case KeyCode::Keypad1:
+            if (view.EyeHeight > MinEyeHeight) {
+                view.EyeHeight -= view.MoveStep;
+            }
+            break;
+        case KeyCode::Keypad2:
+            MoveWalls(state, view.MoveStep);
+            break;
+        case KeyCode::Keypad4:
+            TurnWalls(state, -view.TurnStep);
+            break;
+        case KeyCode::Keypad6:
+            TurnWalls(state, view.TurnStep);
+            break;
+        case KeyCode::Keypad7:
+            if (view.EyeHeight < MaxEyeHeight) {
+                view.EyeHeight += view.MoveStep;
+            }
+            break;
+        case KeyCode::Keypad8:
+            MoveWalls(state, -view.MoveStep);
+            break;
+        default:
+            break;  // no command: the walk stops, frames go on
+    }
+    ComposeFrame(state, platform);
+}

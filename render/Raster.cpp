@@ -1,0 +1,322 @@
+#include "render/Raster.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Corner coordinates are 32-bit, so edge equations need up to 67 bits. The
+// common case, every |y| within SmallY (walls never project taller than a
+// few tens of thousands of pixels), fits 64 bits and is computed so; anything
+// else takes 128 bits.
+#if defined(__SIZEOF_INT128__)
+__extension__ typedef __int128 Wide;
+#else
+#error "mazewalk needs a compiler with 128-bit integers (GCC, Clang or clang-cl)"
+#endif
+constexpr std::int64_t SmallY = std::int64_t{1} << 20;
+
+bool AllSmall(const Point* points, int count) {
+    for (int k = 0; k < count; ++k) {
+        if (std::llabs(points[k].y) > SmallY) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Floor of a / d for d > 0.
+template <class W>
+W FloorDiv(W a, W d) {
+    W q = a / d;
+    if (a % d != 0 && a < 0) {
+        --q;
+    }
+    return q;
+}
+
+// Steps Q = floor((A + k * B) / D) through k = 0, 1, 2, ... with additions
+// only, D > 0.
+template <class W>
+struct FloorStepper {
+    W Q = 0;
+    W R = 0;
+    W StepQ = 0;
+    W StepR = 0;
+    W D = 1;
+
+    FloorStepper() = default;
+    FloorStepper(W a, W b, W d)
+        : Q(FloorDiv(a, d)), StepQ(FloorDiv(b, d)), D(d) {
+        R = a - Q * d;
+        StepR = b - StepQ * d;
+    }
+
+    void Step() {
+        Q += StepQ;
+        R += StepR;
+        if (R >= D) {
+            R -= D;
+            ++Q;
+        }
+    }
+};
+
+// v clamped into [lo, hi], as an int.
+template <class W>
+int Clamp(W v, int lo, int hi) {
+    return v < lo ? lo : v > hi ? hi : static_cast<int>(v);
+}
+
+void PushRun(std::vector<Run>& runs, int row, int begin, int end) {
+    begin = std::max(begin, 0);
+    end = std::min(end, ViewSize);
+    if (begin < end) {
+        runs.push_back(
+            {static_cast<std::int16_t>(row), static_cast<std::int16_t>(begin),
+             static_cast<std::int16_t>(end)});
+    }
+}
+
+// Cross product (b - a) x (c - a), the edge function of SDL's triangle filler.
+template <class W>
+W Cross(W ax, W ay, W bx, W by, W cx, W cy) {
+    return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+}
+
+// SDL's top-left rule: pixels whose centres lie exactly on a top or left edge
+// belong to the triangle, those on the other edges do not.
+bool IsTopLeft(Point a, Point b, bool clockwise) {
+    if (clockwise) {
+        return (a.y == b.y && a.x < b.x) || b.y < a.y;
+    }
+    return (a.y == b.y && b.x < a.x) || a.y < b.y;
+}
+
+// One edge of a triangle as a bound on the pixel x of each row. In doubled
+// coordinates (pixel centres are odd) the edge function at pixel (x, y) is
+// w = K * (2x + 1) + C(2y + 1), and the pixel is on the inner side when
+// w >= T (T = 0 on top-left edges, 1 elsewhere).
+template <class W>
+struct EdgeBound {
+    enum Kind { Lower, Upper, Rows } Type = Rows;
+    // Lower: x >= -Bound.Q; Upper: x <= Bound.Q.
+    FloorStepper<W> Bound;
+    // Rows (horizontal edges): the whole row is inside when Value >= T.
+    W Value = 0;
+    W ValueStep = 0;
+    W T = 0;
+
+    void Step() {
+        if (Type == Rows) {
+            Value += ValueStep;
+        } else {
+            Bound.Step();
+        }
+    }
+};
+
+template <class W>
+EdgeBound<W> MakeEdge(Point a, Point b, int sign, bool clockwise, int firstRow) {
+    const W ax = W{2} * a.x;
+    const W ay = W{2} * a.y;
+    const W bx = W{2} * b.x;
+    const W by = W{2} * b.y;
+    const W s = sign;
+    const W k = -s * (by - ay);
+    const W t = IsTopLeft(a, b, clockwise) ? 0 : 1;
+    const W y = W{2} * firstRow + 1;
+    // C(Y) = s * ((bx - ax) * (Y - ay) + (by - ay) * ax); two rows apart in
+    // doubled units, it changes by 2 * s * (bx - ax).
+    const W c = s * ((bx - ax) * (y - ay) + (by - ay) * ax);
+    const W cStep = W{2} * s * (bx - ax);
+    EdgeBound<W> edge;
+    edge.T = t;
+    if (k == 0) {
+        edge.Type = EdgeBound<W>::Rows;
+        edge.Value = c;
+        edge.ValueStep = cStep;
+    } else {
+        // K * (2x + 1) + C >= T  <=>  2K * x >= T - C - K: for K > 0,
+        // x >= -floor((C + K - T) / 2K); for K < 0, x <= floor((C + K - T) / -2K).
+        edge.Type = k > 0 ? EdgeBound<W>::Lower : EdgeBound<W>::Upper;
+        const W twiceK = k > 0 ? W{2} * k : W{-2} * k;
+        edge.Bound = FloorStepper<W>(c + k - t, cStep, twiceK);
+    }
+    return edge;
+}
+
+template <class W>
+void AppendTriangleRuns(Point p0, Point p1, Point p2, std::vector<Run>& runs) {
+    const W area = Cross<W>(p0.x, p0.y, p1.x, p1.y, p2.x, p2.y);
+    if (area == 0) {
+        return;  // a flat triangle covers nothing
+    }
+    const bool clockwise = area > 0;
+    const int sign = clockwise ? 1 : -1;
+
+    // Pixel centres sit halfway between integer corners, so rows [min, max)
+    // are the only ones a triangle can reach.
+    const int first = Clamp<W>(std::min({p0.y, p1.y, p2.y}), 0, ViewSize);
+    const int last = Clamp<W>(std::max({p0.y, p1.y, p2.y}), 0, ViewSize);
+    if (first >= last) {
+        return;
+    }
+    EdgeBound<W> edges[3] = {MakeEdge<W>(p1, p2, sign, clockwise, first),
+                             MakeEdge<W>(p2, p0, sign, clockwise, first),
+                             MakeEdge<W>(p0, p1, sign, clockwise, first)};
+    for (int row = first; row < last; ++row) {
+        int lo = -1;
+        int hi = ViewSize;
+        bool inside = true;
+        for (EdgeBound<W>& e : edges) {
+            switch (e.Type) {
+                case EdgeBound<W>::Lower:
+                    lo = std::max(lo, Clamp<W>(-e.Bound.Q, -1, ViewSize));
+                    break;
+                case EdgeBound<W>::Upper:
+                    hi = std::min(hi, Clamp<W>(e.Bound.Q, -1, ViewSize));
+                    break;
+                case EdgeBound<W>::Rows:
+                    inside = inside && e.Value >= e.T;
+                    break;
+            }
+            e.Step();
+        }
+        if (inside) {
+            PushRun(runs, row, lo, hi + 1);
+        }
+    }
+}
+
+// One outline segment: Bresenham's line from `from` towards `to`, the end
+// pixel left to the next segment. With d = max(|dx|, |dy|) steps along the
+// major axis, step i sits at minor offset floor((2 i minor + major) / (2 major)),
+// which is exactly where the incremental algorithm (error >= 0 steps the minor
+// axis) puts it; that closed form lets a segment start at the view's edge
+// however far away its ends are.
+template <class W>
+void AppendSegmentRuns(Point from, Point to, std::vector<Run>& runs) {
+    const W x0 = from.x;
+    const W y0 = from.y;
+    const W dx = to.x >= from.x ? W{to.x} - from.x : W{from.x} - to.x;
+    const W dy = to.y >= from.y ? W{to.y} - from.y : W{from.y} - to.y;
+    const int sx = to.x >= from.x ? 1 : -1;
+    const int sy = to.y >= from.y ? 1 : -1;
+    if (dx == 0 && dy == 0) {
+        if (from.y >= 0 && from.y < ViewSize) {
+            PushRun(runs, from.y, from.x, from.x + 1);
+        }
+        return;
+    }
+    const W steps = std::max(dx, dy);  // pixels 0 .. steps - 1
+
+    // Row offsets m (row y0 + sy * m) in the view, limited to [0, lastOffset].
+    const auto offsetsInView = [&](W lastOffset, W& lo, W& hi) {
+        if (sy > 0) {
+            lo = std::max(W{0}, -y0);
+            hi = std::min(lastOffset, W{ViewSize - 1} - y0);
+        } else {
+            lo = std::max(W{0}, y0 - (ViewSize - 1));
+            hi = std::min(lastOffset, y0);
+        }
+        return lo <= hi;
+    };
+
+    if (dx >= dy) {
+        // x-major: row offset m holds steps [start(m), start(m + 1)), where
+        // start(m) = ceil((2m - 1) dx / 2dy) = -floor((dx - 2m dx) / 2dy).
+        const W lastOffset = FloorDiv(W{2} * (steps - 1) * dy + dx, W{2} * dx);
+        W lo = 0;
+        W hi = 0;
+        if (!offsetsInView(lastOffset, lo, hi)) {
+            return;
+        }
+        if (dy == 0) {
+            const int row = static_cast<int>(y0);
+            if (sx > 0) {
+                PushRun(runs, row, Clamp<W>(x0, -1, ViewSize), Clamp<W>(x0 + steps, -1, ViewSize));
+            } else {
+                PushRun(runs, row, Clamp<W>(x0 - steps + 1, -1, ViewSize),
+                        Clamp<W>(x0 + 1, -1, ViewSize));
+            }
+            return;
+        }
+        FloorStepper<W> start(dx - W{2} * lo * dx, W{-2} * dx, W{2} * dy);
+        for (W m = lo; m <= hi; ++m) {
+            const W begin = std::max(W{0}, -start.Q);
+            start.Step();
+            const W end = std::min(steps, -start.Q);
+            const int row = static_cast<int>(y0 + sy * m);
+            if (sx > 0) {
+                PushRun(runs, row, Clamp<W>(x0 + begin, -1, ViewSize),
+                        Clamp<W>(x0 + end, -1, ViewSize));
+            } else {
+                PushRun(runs, row, Clamp<W>(x0 - end + 1, -1, ViewSize),
+                        Clamp<W>(x0 - begin + 1, -1, ViewSize));
+            }
+        }
+    } else {
+        // y-major: one pixel a row, at x0 + sx * floor((2i dx + dy) / 2dy).
+        W lo = 0;
+        W hi = 0;
+        if (!offsetsInView(steps - 1, lo, hi)) {
+            return;
+        }
+        FloorStepper<W> offset(W{2} * lo * dx + dy, W{2} * dx, W{2} * dy);
+        for (W i = lo; i <= hi; ++i) {
+            const W x = x0 + sx * offset.Q;
+            offset.Step();
+            if (x >= 0 && x < ViewSize) {
+                const int column = static_cast<int>(x);
+                PushRun(runs, static_cast<int>(y0 + sy * i), column, column + 1);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void AppendFillRuns(const Quad& q, std::vector<Run>& runs) {
+    if (AllSmall(q.data(), 4)) {
+        AppendTriangleRuns<std::int64_t>(q[0], q[1], q[2], runs);
+        AppendTriangleRuns<std::int64_t>(q[0], q[2], q[3], runs);
+    } else {
+        AppendTriangleRuns<Wide>(q[0], q[1], q[2], runs);
+        AppendTriangleRuns<Wide>(q[0], q[2], q[3], runs);
+    }
+}
+
+void AppendOutlineRuns(const Quad& q, std::vector<Run>& runs) {
+    const bool small = AllSmall(q.data(), 4);
+    for (std::size_t k = 0; k < 4; ++k) {
+        const Point from = q[k];
+        const Point to = q[(k + 1) % 4];
+        if (small) {
+            AppendSegmentRuns<std::int64_t>(from, to, runs);
+        } else {
+            AppendSegmentRuns<Wide>(from, to, runs);
+        }
+    }
+}
+
+void PolygonPainter::Clear() {
+    for (int y = 0; y < ViewSize; ++y) {
+        std::fill_n(Target.Row(y), ViewSize, Colours.Background);
+    }
+}
+
+void PolygonPainter::PaintRuns(std::uint32_t colour) {
+    for (const Run& run : Runs) {
+        std::fill(Target.Row(run.Row) + run.Begin, Target.Row(run.Row) + run.End, colour);
+    }
+    Runs.clear();
+}
+
+void PolygonPainter::Paint(const Quad& quad) {
+    Runs.clear();
+    AppendFillRuns(quad, Runs);
+    PaintRuns(Colours.Fill);
+    AppendOutlineRuns(quad, Runs);
+    PaintRuns(Colours.Outline);
+}

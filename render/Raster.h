@@ -1,0 +1,64 @@
+// Pixels of one wall polygon in the 400 x 400 view, exact for any 32-bit
+// corners.
+//
+// The rules are those of SDL's software renderer, which the program has always
+// drawn with: the quad P0 P1 P2 P3 is filled as the two triangles P0 P1 P2 and
+// P0 P2 P3, a pixel belonging to a triangle when its centre is inside, or on a
+// top or left edge (so neighbouring polygons never share or miss a pixel); the
+// outline is the closed Bresenham line P0 P1 P2 P3 P0, each segment drawn from
+// its start up to, not including, its end. Unlike SDL, nothing here overflows
+// or shifts a line when corners lie far outside the view: the pixels in the
+// view are exactly those of the unclipped polygon.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "render/Platform.h"
+
+// Pixels [Begin, End) of one row of the view, 0 <= Begin < End <= ViewSize.
+struct Run {
+    std::int16_t Row;
+    std::int16_t Begin;
+    std::int16_t End;
+    friend bool operator==(const Run&, const Run&) = default;
+};
+
+// Appends the runs of the polygon's fill, clipped to the view.
+void AppendFillRuns(const Quad& quad, std::vector<Run>& runs);
+
+// Appends the runs of the polygon's outline, clipped to the view.
+void AppendOutlineRuns(const Quad& quad, std::vector<Run>& runs);
+
+// A 400 x 400 block of 32-bit pixels; Pitch is in pixels.
+struct PixelTarget {
+    std::uint32_t* Pixels = nullptr;
+    std::ptrdiff_t Pitch = ViewSize;
+
+    std::uint32_t* Row(int y) const { return Pixels + Pitch * y; }
+};
+
+// The view's three colours, already in the target's pixel format.
+struct ViewColours {
+    std::uint32_t Background = 0;
+    std::uint32_t Fill = 0;
+    std::uint32_t Outline = 0;
+};
+
+// Paints polygons one after the other, each over the ones before: the plain
+// painter's algorithm.
+class PolygonPainter {
+public:
+    PolygonPainter(PixelTarget target, ViewColours colours) : Target(target), Colours(colours) {}
+
+    void Clear();
+    void Paint(const Quad& quad);
+
+private:
+    void PaintRuns(std::uint32_t colour);
+
+    PixelTarget Target;
+    ViewColours Colours;
+    std::vector<Run> Runs;
+};

@@ -1,0 +1,23 @@
+# Installs the Debian packages mazewalk needs to build, run and test, where
+# they are missing. Sourced by run.sh and test.sh; uses sudo when not root.
+
+mazewalk_packages_build=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev)
+mazewalk_packages_test=(googletest libgtest-dev libbenchmark-dev xvfb xfonts-base xdotool
+    x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev)
+
+mazewalk_install() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}

@@ -1,0 +1,238 @@
+#include "shell/Form1.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "motion/Step.h"
+#include "shell/Keys.h"
+#include "shell/SdlPlatform.h"
+#include "world/LoadLevel.h"
+
+namespace {
+
+constexpr const char* ProgramName = "mazewalk";
+
+// Shows the start-up message and waits for OK. Where no message box can be
+// shown at all (no display fonts, say), the text goes to stdout instead and
+// start-up goes on.
+void ShowStartupMessage() {
+    const std::string text = MessageBoxText(StartupMessage);
+    SDL_MessageBoxButtonData ok{};
+    ok.flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    ok.buttonid = 0;
+    ok.text = "OK";
+    SDL_MessageBoxData box{};
+    box.flags = SDL_MESSAGEBOX_INFORMATION;
+    box.title = ProgramName;
+    box.message = text.c_str();
+    box.numbuttons = 1;
+    box.buttons = &ok;
+    int pressed = 0;
+    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+        std::printf("%s\n", text.c_str());
+        std::fflush(stdout);
+    }
+}
+
+// Reports a failure that ends the program: an error box where one can be
+// shown, and always the same line on stderr.
+void ShowFailure(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n", ProgramName, message.c_str());
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, ProgramName, message.c_str(), nullptr);
+}
+
+void FillRect(SDL_Surface* surface, int x, int y, int w, int h, SDL_Color c) {
+    const SDL_Rect rect{x, y, w, h};
+    SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, c.r, c.g, c.b));
+}
+
+// A sunken frame of two 1-pixel rings around the view, dark above and left,
+// light below and right.
+void PaintFrame(SDL_Surface* s) {
+    constexpr SDL_Color face{240, 240, 240, 255};
+    constexpr SDL_Color shadow{160, 160, 160, 255};
+    constexpr SDL_Color darkShadow{105, 105, 105, 255};
+    constexpr SDL_Color light{227, 227, 227, 255};
+    constexpr SDL_Color highlight{255, 255, 255, 255};
+    constexpr int outer = ViewSize + 2 * PictureBorder;
+    constexpr int inner = ViewSize + 2;
+    FillRect(s, 0, 0, FormWidth, FormHeight, face);
+    FillRect(s, PictureLeft, PictureTop, outer, outer, highlight);
+    FillRect(s, PictureLeft, PictureTop, outer - 1, outer - 1, shadow);
+    FillRect(s, PictureLeft + 1, PictureTop + 1, inner, inner, light);
+    FillRect(s, PictureLeft + 1, PictureTop + 1, inner - 1, inner - 1, darkShadow);
+}
+
+// The window and its view; shows frames composed off-screen, whole.
+class Form1Window {
+public:
+    Form1Window(SDL_Window* window, SdlPlatform& platform) : Window(window), Platform(platform) {}
+
+    // Paints the whole client area: after showing and whenever exposed.
+    void PaintAll() {
+        SDL_Surface* surface = SDL_GetWindowSurface(Window);
+        if (surface == nullptr) {
+            return;
+        }
+        PaintFrame(surface);
+        SDL_Rect at{ViewLeft, ViewTop, ViewSize, ViewSize};
+        SDL_BlitSurface(Platform.View(), nullptr, surface, &at);
+        SDL_UpdateWindowSurface(Window);
+    }
+
+    // Shows the last frame: only the view's pixels change.
+    void PresentView() {
+        SDL_Surface* surface = SDL_GetWindowSurface(Window);
+        if (surface == nullptr) {
+            return;
+        }
+        SDL_Rect at{ViewLeft, ViewTop, ViewSize, ViewSize};
+        SDL_BlitSurface(Platform.View(), nullptr, surface, &at);
+        SDL_UpdateWindowSurfaceRects(Window, &at, 1);
+    }
+
+private:
+    SDL_Window* Window;
+    SdlPlatform& Platform;
+};
+
+// Runs ticks every TickSeconds against deadlines on this one thread, handling
+// events while waiting, until the program is ended.
+void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form) {
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    const auto period = static_cast<Uint64>(static_cast<double>(frequency) * TickSeconds);
+    Uint64 next = SDL_GetPerformanceCounter() + period;
+
+    const auto handle = [&](const SDL_Event& event) {
+        switch (event.type) {
+            case SDL_KEYDOWN:  // auto-repeats included: each one is a step
+                Form_KeyDown(state, platform, VirtualKeyCode(event.key.keysym),
+                             ShiftState(event.key.keysym.mod));
+                if (!platform.Ended()) {
+                    form.PresentView();
+                }
+                break;
+            case SDL_QUIT:  // the close box: ends the program as Esc does
+                platform.EndProgram();
+                break;
+            case SDL_WINDOWEVENT:
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                    form.PaintAll();
+                }
+                break;
+            default:
+                break;
+        }
+    };
+
+    while (!platform.Ended()) {
+        const Uint64 now = SDL_GetPerformanceCounter();
+        if (now >= next) {
+            Timer1_Timer(state, platform);
+            if (platform.Ended()) {
+                break;
+            }
+            form.PresentView();
+            // The next deadline is fixed by the last one, so waking late never
+            // slows the rate; but a tick missed by a whole period is dropped
+            // rather than caught up in a burst.
+            next += period;
+            if (next <= now) {
+                next = now + period;
+            }
+            continue;
+        }
+        // Wake at or just after the deadline (SDL waits in whole ms).
+        const Uint64 waitMs = ((next - now) * 1000 + frequency - 1) / frequency;
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, static_cast<int>(waitMs)) != 0) {
+            handle(event);
+            while (!platform.Ended() && SDL_PollEvent(&event) != 0) {
+                handle(event);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::string MessageBoxText(std::string_view text) {
+    std::string out;
+    std::size_t column = 0;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            out += '\n';
+            column = 0;
+        } else if (c == '\t') {
+            do {
+                out += ' ';
+                ++column;
+            } while (column % 8 != 0);
+        } else {
+            out += c;
+            ++column;
+        }
+    }
+    return out;
+}
+
+bool Form_Load(Module1& state, PlatformServices& platform, std::string& failure) {
+    ShowStartupMessage();
+    state.View.MoveStep = MoveStepStart;
+    state.View.TurnStep = TurnStepStart;
+    state.View.EyeHeight = 0;
+    state.View.LevelFileName = LevelFileNameStart;
+    if (const auto error = LoadLevel(state)) {
+        failure = error->Message;
+        return false;
+    }
+    state.Frame.RateStart = platform.Seconds();
+    state.Frame.RateFrames = 0;
+    return true;
+}
+
+void Timer1_Timer(Module1& state, PlatformServices& platform) {
+    Picture1_KeyDown(state, platform, state.View.LastKey, 0);
+}
+
+void Form_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCode,
+                  std::int16_t shift) {
+    Picture1_KeyDown(state, platform, keyCode, shift);
+}
+
+int RunForm1() {
+    // Without framebuffer acceleration SDL hands our pixels straight to the
+    // X server, which costs far less at 100 frames a second than a GL
+    // renderer doing the same copy.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        ShowFailure(std::string("cannot start the video system: ") + SDL_GetError());
+        return 1;
+    }
+    SDL_Window* window = SDL_CreateWindow("B", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          FormWidth, FormHeight, SDL_WINDOW_HIDDEN);
+    if (window == nullptr) {
+        ShowFailure(std::string("cannot create the window: ") + SDL_GetError());
+        SDL_Quit();
+        return 1;
+    }
+    std::string failure;
+    std::unique_ptr<SdlPlatform> platform = SdlPlatform::Create(window, failure);
+    auto state = std::make_unique<Module1>();
+    int status = 0;
+    if (!platform || !Form_Load(*state, *platform, failure)) {
+        ShowFailure(failure);
+        status = 1;
+    } else {
+        Form1Window form(window, *platform);
+        SDL_ShowWindow(window);
+        form.PaintAll();
+        RunEventLoop(*state, *platform, form);
+    }
+    platform.reset();
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    return status;
+}

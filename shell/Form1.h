@@ -1,0 +1,48 @@
+// The program's window: start-up, the 10 ms tick and key routing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "render/Platform.h"
+#include "world/Module1.h"
+
+// The start-up message in the program's own characters: CR (13) ends a line,
+// TAB (9) indents, and there is no LF.
+inline constexpr std::string_view StartupMessage =
+    "Author:\r\tDalmerin\rControl:\r\tNum1 - Down\r\tNum7 - Up\r\tNum2 - Back\r"
+    "\tNum8 - Forward\r\tNum4 - Left\r\tNum6 - Right\r\tEsc - Exit\r\tOther - Stop";
+
+// Client area of the window, and where the 400 x 400 view sits in it: the view
+// control is placed at (24, 24) and has a 2-pixel border.
+inline constexpr int FormWidth = 454;
+inline constexpr int FormHeight = 464;
+inline constexpr int PictureLeft = 24;
+inline constexpr int PictureTop = 24;
+inline constexpr int PictureBorder = 2;
+inline constexpr int ViewLeft = PictureLeft + PictureBorder;
+inline constexpr int ViewTop = PictureTop + PictureBorder;
+
+// The tick period, in seconds.
+inline constexpr double TickSeconds = 0.010;
+
+// Text for SDL's message box, which breaks lines only at LF and prints CR and
+// TAB as glyphs: CR becomes LF, and each TAB pads to the next multiple of 8
+// columns.
+std::string MessageBoxText(std::string_view text);
+
+// Start-up, before the window is shown: the message, the view state, the
+// level, the rate clock. Returns false, with the reason in failure, when the
+// level cannot be loaded.
+bool Form_Load(Module1& state, PlatformServices& platform, std::string& failure);
+
+// The tick: replays the last key.
+void Timer1_Timer(Module1& state, PlatformServices& platform);
+
+// The window's key-down: forwards to the view's handler unchanged.
+void Form_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCode,
+                  std::int16_t shift);
+
+// Runs the program; returns its exit status.
+int RunForm1();

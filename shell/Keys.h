@@ -1,0 +1,16 @@
+// Translation of SDL key events into the program's virtual-key codes: the
+// logic never sees an SDL type.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+// The virtual-key code of a key-down: keypad digits are 96 to 105 with Num
+// Lock on and the navigation codes (End, Down, ...) with it off; letters 65 to
+// 90, digits 48 to 57, Esc 27, and so on. A key without a code gives 0, which,
+// like every code without a command, stops the walk.
+std::int16_t VirtualKeyCode(const SDL_Keysym& key);
+
+// The modifier state as a bit set: 1 Shift, 2 Ctrl, 4 Alt.
+std::int16_t ShiftState(std::uint16_t mod);

@@ -1,0 +1,52 @@
+#include "shell/SdlPlatform.h"
+
+namespace {
+
+PixelTarget TargetOf(SDL_Surface* surface) {
+    return {static_cast<std::uint32_t*>(surface->pixels),
+            surface->pitch / static_cast<int>(sizeof(std::uint32_t))};
+}
+
+std::uint32_t Map(const SDL_Surface* surface, SDL_Color c) {
+    return SDL_MapRGB(surface->format, c.r, c.g, c.b);
+}
+
+}  // namespace
+
+std::unique_ptr<SdlPlatform> SdlPlatform::Create(SDL_Window* window, std::string& error) {
+    // A plain 32-bit surface needs no locking, so the rasterizer may write
+    // its pixels at any time.
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, ViewSize, ViewSize, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) {
+        error = std::string("cannot create the view surface: ") + SDL_GetError();
+        return nullptr;
+    }
+    return std::unique_ptr<SdlPlatform>(new SdlPlatform(window, surface));
+}
+
+SdlPlatform::SdlPlatform(SDL_Window* window, SDL_Surface* surface)
+    : Window(window),
+      Surface(surface),
+      Painter(TargetOf(surface), {Map(surface, BackgroundColour), Map(surface, FillColour),
+                                  Map(surface, OutlineColour)}) {}
+
+SdlPlatform::~SdlPlatform() { SDL_FreeSurface(Surface); }
+
+void SdlPlatform::ClearView() { Painter.Clear(); }
+
+void SdlPlatform::Polygon(const Quad& points) { Painter.Paint(points); }
+
+void SdlPlatform::SetTitle(const std::string& title) {
+    LastTitle = title;
+    if (Window != nullptr) {
+        SDL_SetWindowTitle(Window, title.c_str());
+    }
+}
+
+double SdlPlatform::Seconds() {
+    return static_cast<double>(SDL_GetPerformanceCounter()) /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+void SdlPlatform::EndProgram() { EndRequested = true; }

@@ -1,0 +1,49 @@
+// The platform services bound to SDL2: the view is a 400 x 400 SDL surface
+// painted by our rasterizer, the clock is SDL's performance counter, the title
+// is the window's. Without a window (tests) the same surface is drawn and the
+// title is only remembered, so what a test sees off-screen is what the window
+// shows.
+#pragma once
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+
+#include "render/Platform.h"
+#include "render/Raster.h"
+
+// The view's colours: light cyan background, red walls, dark brown outlines.
+inline constexpr SDL_Color BackgroundColour{128, 255, 255, 255};
+inline constexpr SDL_Color FillColour{255, 0, 0, 255};
+inline constexpr SDL_Color OutlineColour{99, 18, 0, 255};
+
+class SdlPlatform final : public PlatformServices {
+public:
+    // window may be null for an off-screen view. Returns null, with SDL's
+    // reason in error, when the surface cannot be made.
+    static std::unique_ptr<SdlPlatform> Create(SDL_Window* window, std::string& error);
+    ~SdlPlatform();
+    SdlPlatform(const SdlPlatform&) = delete;
+    SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+    void ClearView() override;
+    void Polygon(const Quad& points) override;
+    void SetTitle(const std::string& title) override;
+    double Seconds() override;
+    void EndProgram() override;
+
+    // The view as drawn so far, 400 x 400, ARGB8888.
+    SDL_Surface* View() { return Surface; }
+    const std::string& Title() const { return LastTitle; }
+    bool Ended() const { return EndRequested; }
+
+private:
+    SdlPlatform(SDL_Window* window, SDL_Surface* surface);
+
+    SDL_Window* Window;
+    SDL_Surface* Surface;
+    PolygonPainter Painter;
+    std::string LastTitle;
+    bool EndRequested = false;
+};

@@ -1,0 +1,365 @@
+#include "world/LoadLevel.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+constexpr int EndOfInput = -1;
+
+// Bytes from memory or streamed from a file in blocks, with the line and
+// column of the next byte. CR, LF and CRLF each end one line.
+class ByteReader {
+public:
+    explicit ByteReader(std::string_view memory) : Data(memory.data()), Length(memory.size()) {}
+    explicit ByteReader(std::FILE* file) : File(file), Block(BlockSize) {}
+
+    int Peek() {
+        if (Pos == Length && !Refill()) {
+            return EndOfInput;
+        }
+        return static_cast<unsigned char>(Data[Pos]);
+    }
+
+    void Advance() {
+        const int c = Peek();
+        if (c == EndOfInput) {
+            return;
+        }
+        ++Pos;
+        if (c == '\n' || (c == '\r' && Peek() != '\n')) {
+            ++Line;
+            Column = 1;
+        } else if (c != '\r') {
+            ++Column;
+        }
+    }
+
+    long long Line = 1;
+    long long Column = 1;
+    // errno of a failed read (for instance EISDIR), or 0.
+    int ReadErrno = 0;
+
+private:
+    static constexpr std::size_t BlockSize = 64 * 1024;
+
+    bool Refill() {
+        if (File == nullptr || ReadErrno != 0) {
+            return false;
+        }
+        errno = 0;
+        Length = std::fread(Block.data(), 1, Block.size(), File);
+        Pos = 0;
+        Data = Block.data();
+        if (Length == 0 && std::ferror(File) != 0) {
+            ReadErrno = errno != 0 ? errno : EIO;
+        }
+        return Length > 0;
+    }
+
+    std::FILE* File = nullptr;
+    std::vector<char> Block;
+    const char* Data = nullptr;
+    std::size_t Pos = 0;
+    std::size_t Length = 0;
+};
+
+bool IsBlank(int c) { return c == ' ' || c == '\t'; }
+bool IsLineBreak(int c) { return c == '\r' || c == '\n'; }
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool EndsToken(int c) { return c == EndOfInput || c == ',' || IsBlank(c) || IsLineBreak(c); }
+
+// A token quoted for a message: at most 40 bytes, unprintable ones as \xNN.
+std::string Quote(std::string_view token, bool truncated) {
+    std::string quoted = "\"";
+    for (std::size_t k = 0; k < token.size() && k < 40; ++k) {
+        const auto c = static_cast<unsigned char>(token[k]);
+        if (c >= 0x20 && c < 0x7f && c != '"' && c != '\\') {
+            quoted += static_cast<char>(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            quoted += escaped;
+        }
+    }
+    if (truncated || token.size() > 40) {
+        quoted += "...";
+    }
+    return quoted + "\"";
+}
+
+// Decimal number syntax: sign, digits, optional fraction, optional exponent.
+// std::from_chars alone would also take "inf", "nan" and hex digits after 0x.
+bool IsDecimalNumber(std::string_view t) {
+    std::size_t k = 0;
+    if (k < t.size() && (t[k] == '+' || t[k] == '-')) {
+        ++k;
+    }
+    std::size_t digits = 0;
+    while (k < t.size() && IsDigit(t[k])) {
+        ++k;
+        ++digits;
+    }
+    if (k < t.size() && t[k] == '.') {
+        ++k;
+        while (k < t.size() && IsDigit(t[k])) {
+            ++k;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return false;
+    }
+    if (k < t.size() && (t[k] == 'e' || t[k] == 'E')) {
+        ++k;
+        if (k < t.size() && (t[k] == '+' || t[k] == '-')) {
+            ++k;
+        }
+        if (k == t.size() || !IsDigit(t[k])) {
+            return false;
+        }
+        while (k < t.size() && IsDigit(t[k])) {
+            ++k;
+        }
+    }
+    return k == t.size();
+}
+
+// Round half to even, for values already known to be finite.
+double RoundHalfEven(double v) {
+    const double below = std::floor(v);
+    const double fraction = v - below;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0)) {
+        return below + 1.0;
+    }
+    return below;
+}
+
+class LevelParser {
+public:
+    LevelParser(ByteReader& reader, std::string_view fileName)
+        : Reader(reader), FileName(fileName) {}
+
+    std::optional<LoadError> Parse(std::vector<WallRecord>& walls) {
+        double gridSize = 0;
+        if (auto failure = ReadNumber("the grid size", gridSize)) {
+            return failure;
+        }
+        const double n = RoundHalfEven(gridSize);
+        if (n > MaxGridSize) {
+            return FailAt(NumberLine, NumberColumn,
+                          "grid size " + std::string(LastToken) + " is too large: the largest " +
+                              "grid read is " + std::to_string(MaxGridSize));
+        }
+        const int last = static_cast<int>(n);  // -1 or less reads no flags at all
+        for (int i = 0; i <= last; ++i) {
+            for (int j = 0; j <= last; ++j) {
+                double a = 0;
+                double b = 0;
+                if (auto failure = ReadNumber(FlagName('A', i, j), a)) {
+                    return failure;
+                }
+                if (a == 1.0) {
+                    if (auto failure = Append(walls, 'A', i, j)) {
+                        return failure;
+                    }
+                }
+                const bool lastFlag = i == last && j == last;
+                if (auto failure = ReadNumber(FlagName('B', i, j), b, lastFlag)) {
+                    return failure;
+                }
+                if (b == 1.0) {
+                    if (auto failure = Append(walls, 'B', i, j)) {
+                        return failure;
+                    }
+                }
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    enum class Separator { Start, Comma, LineBreak };
+
+    static std::string FlagName(char flag, int i, int j) {
+        return std::string("flag ") + flag + " of node (" + std::to_string(i) + ", " +
+               std::to_string(j) + ")";
+    }
+
+    LoadError FailAt(long long line, long long column, const std::string& what) const {
+        return LoadError{std::string(FileName) + ":" + std::to_string(line) + ":" +
+                         std::to_string(column) + ": " + what};
+    }
+
+    std::optional<LoadError> ReadFailure() const {
+        if (Reader.ReadErrno == 0) {
+            return std::nullopt;
+        }
+        return LoadError{std::string(FileName) + ": cannot read the level file: " +
+                         std::strerror(Reader.ReadErrno)};
+    }
+
+    void SkipBlanks() {
+        while (IsBlank(Reader.Peek())) {
+            Reader.Advance();
+        }
+    }
+
+    // Reads the next number into value. After the last flag nothing more is
+    // looked at, not even the separator, since trailing text is not part of
+    // the level.
+    std::optional<LoadError> ReadNumber(const std::string& what, double& value,
+                                        bool last = false) {
+        SkipBlanks();
+        if (Previous != Separator::Comma) {
+            while (IsLineBreak(Reader.Peek())) {  // blank lines
+                Reader.Advance();
+                SkipBlanks();
+            }
+        }
+        const int first = Reader.Peek();
+        if (first == EndOfInput) {
+            if (auto failure = ReadFailure()) {
+                return failure;
+            }
+            return FailAt(Reader.Line, Reader.Column, "the file ends before " + what);
+        }
+        if (first == ',' || IsLineBreak(first)) {
+            return FailAt(Reader.Line, Reader.Column,
+                          "empty field: expected " + what + " after the comma");
+        }
+
+        NumberLine = Reader.Line;
+        NumberColumn = Reader.Column;
+        LastToken.clear();
+        bool truncated = false;
+        while (!EndsToken(Reader.Peek())) {
+            if (LastToken.size() < static_cast<std::size_t>(MaxTokenLength)) {
+                LastToken += static_cast<char>(Reader.Peek());
+            } else {
+                truncated = true;
+            }
+            Reader.Advance();
+        }
+        if (auto failure = ReadFailure()) {
+            return failure;
+        }
+        if (truncated) {
+            return FailAt(NumberLine, NumberColumn,
+                          "expected " + what + ", found " + Quote(LastToken, true) +
+                              ", longer than " + std::to_string(MaxTokenLength) + " characters");
+        }
+        if (!IsDecimalNumber(LastToken)) {
+            return FailAt(NumberLine, NumberColumn,
+                          "expected " + what + " as a decimal number, found " +
+                              Quote(LastToken, false));
+        }
+        const char* begin = LastToken.data() + (LastToken.front() == '+' ? 1 : 0);
+        const char* end = LastToken.data() + LastToken.size();
+        const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
+        if (ec == std::errc::result_out_of_range) {
+            return FailAt(NumberLine, NumberColumn,
+                          "expected " + what + ", found " + Quote(LastToken, false) +
+                              ", out of the range of a 64-bit float");
+        }
+        if (ec != std::errc() || ptr != end) {
+            return FailAt(NumberLine, NumberColumn,
+                          "expected " + what + " as a decimal number, found " +
+                              Quote(LastToken, false));
+        }
+        if (last) {
+            return std::nullopt;
+        }
+
+        SkipBlanks();
+        const int next = Reader.Peek();
+        if (next == ',') {
+            Reader.Advance();
+            Previous = Separator::Comma;
+        } else if (IsLineBreak(next)) {
+            Reader.Advance();
+            Previous = Separator::LineBreak;
+        } else if (next != EndOfInput) {
+            return FailAt(Reader.Line, Reader.Column,
+                          "expected a comma or a line break after " + Quote(LastToken, false) +
+                              ", found " + Quote(std::string(1, static_cast<char>(next)), false));
+        }
+        return ReadFailure();
+    }
+
+    std::optional<LoadError> Append(std::vector<WallRecord>& walls, char flag, int i, int j) {
+        if (walls.size() == static_cast<std::size_t>(WallCapacity)) {
+            return FailAt(NumberLine, NumberColumn,
+                          FlagName(flag, i, j) + " would make wall " +
+                              std::to_string(WallCapacity + 1) + ", but the wall table holds " +
+                              std::to_string(WallCapacity) + " walls");
+        }
+        // Node (i, j) sits at (i - 10, j - 10); every wall is 2 long and
+        // centred on its node. The integers involved are exact in a float.
+        const auto x = static_cast<float>(i - 10);
+        const auto y = static_cast<float>(j - 10);
+        WallRecord wall;
+        if (flag == 'A') {
+            wall = {x - 1, y, x + 1, y, 0};
+        } else {
+            wall = {x, y - 1, x, y + 1, 0};
+        }
+        wall.Distance = std::sqrt(static_cast<double>(x) * x + static_cast<double>(y) * y);
+        walls.push_back(wall);
+        return std::nullopt;
+    }
+
+    ByteReader& Reader;
+    std::string_view FileName;
+    Separator Previous = Separator::Start;
+    std::string LastToken;
+    long long NumberLine = 1;
+    long long NumberColumn = 1;
+};
+
+std::optional<LoadError> Load(ByteReader& reader, std::string_view fileName, Module1& state) {
+    state.WallCount = 0;
+    std::vector<WallRecord> walls;
+    walls.reserve(WallCapacity);
+    LevelParser parser(reader, fileName);
+    if (auto failure = parser.Parse(walls)) {
+        return failure;
+    }
+    for (std::size_t k = 0; k < walls.size(); ++k) {
+        state.Walls[static_cast<int>(k) + 1] = walls[k];
+    }
+    state.WallCount = static_cast<int>(walls.size());
+    return std::nullopt;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+std::optional<LoadError> ReadLevel(std::string_view bytes, std::string_view fileName,
+                                   Module1& state) {
+    ByteReader reader(bytes);
+    return Load(reader, fileName, state);
+}
+
+std::optional<LoadError> LoadLevel(Module1& state) {
+    state.WallCount = 0;
+    const std::string& name = state.View.LevelFileName;
+    errno = 0;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
+    if (!file) {
+        const int reason = errno != 0 ? errno : ENOENT;
+        return LoadError{name + ": cannot open the level file: " + std::strerror(reason)};
+    }
+    ByteReader reader(file.get());
+    return Load(reader, name, state);
+}
