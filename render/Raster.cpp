@@ -68,7 +68,7 @@ int Clamp(W v, int lo, int hi) {
     return v < lo ? lo : v > hi ? hi : static_cast<int>(v);
 }
 
-void PushRun(std::vector<Run>& runs, int row, int begin, int end) {
+void PushRun(std::vector<PixelRun>& runs, int row, int begin, int end) {
     begin = std::max(begin, 0);
     end = std::min(end, ViewSize);
     if (begin < end) {
@@ -147,7 +147,7 @@ EdgeBound<W> MakeEdge(Point a, Point b, int sign, bool clockwise, int firstRow) 
 }
 
 template <class W>
-void AppendTriangleRuns(Point p0, Point p1, Point p2, std::vector<Run>& runs) {
+void AppendTriangleRuns(Point p0, Point p1, Point p2, std::vector<PixelRun>& runs) {
     const W area = Cross<W>(p0.x, p0.y, p1.x, p1.y, p2.x, p2.y);
     if (area == 0) {
         return;  // a flat triangle covers nothing
@@ -196,7 +196,7 @@ void AppendTriangleRuns(Point p0, Point p1, Point p2, std::vector<Run>& runs) {
 // axis) puts it; that closed form lets a segment start at the view's edge
 // however far away its ends are.
 template <class W>
-void AppendSegmentRuns(Point from, Point to, std::vector<Run>& runs) {
+void AppendSegmentRuns(Point from, Point to, std::vector<PixelRun>& runs) {
     const W x0 = from.x;
     const W y0 = from.y;
     const W dx = to.x >= from.x ? W{to.x} - from.x : W{from.x} - to.x;
@@ -277,7 +277,7 @@ void AppendSegmentRuns(Point from, Point to, std::vector<Run>& runs) {
 
 }  // namespace
 
-void AppendFillRuns(const Quad& q, std::vector<Run>& runs) {
+void AppendFillRuns(const Quad& q, std::vector<PixelRun>& runs) {
     if (AllSmall(q.data(), 4)) {
         AppendTriangleRuns<std::int64_t>(q[0], q[1], q[2], runs);
         AppendTriangleRuns<std::int64_t>(q[0], q[2], q[3], runs);
@@ -287,7 +287,7 @@ void AppendFillRuns(const Quad& q, std::vector<Run>& runs) {
     }
 }
 
-void AppendOutlineRuns(const Quad& q, std::vector<Run>& runs) {
+void AppendOutlineRuns(const Quad& q, std::vector<PixelRun>& runs) {
     const bool small = AllSmall(q.data(), 4);
     for (std::size_t k = 0; k < 4; ++k) {
         const Point from = q[k];
@@ -307,7 +307,7 @@ void PolygonPainter::Clear() {
 }
 
 void PolygonPainter::PaintRuns(std::uint32_t colour) {
-    for (const Run& run : Runs) {
+    for (const PixelRun& run : Runs) {
         std::fill(Target.Row(run.Row) + run.Begin, Target.Row(run.Row) + run.End, colour);
     }
     Runs.clear();

@@ -18,18 +18,18 @@
 #include "render/Platform.h"
 
 // Pixels [Begin, End) of one row of the view, 0 <= Begin < End <= ViewSize.
-struct Run {
+struct PixelRun {
     std::int16_t Row;
     std::int16_t Begin;
     std::int16_t End;
-    friend bool operator==(const Run&, const Run&) = default;
+    friend bool operator==(const PixelRun&, const PixelRun&) = default;
 };
 
 // Appends the runs of the polygon's fill, clipped to the view.
-void AppendFillRuns(const Quad& quad, std::vector<Run>& runs);
+void AppendFillRuns(const Quad& quad, std::vector<PixelRun>& runs);
 
 // Appends the runs of the polygon's outline, clipped to the view.
-void AppendOutlineRuns(const Quad& quad, std::vector<Run>& runs);
+void AppendOutlineRuns(const Quad& quad, std::vector<PixelRun>& runs);
 
 // A 400 x 400 block of 32-bit pixels; Pitch is in pixels.
 struct PixelTarget {
@@ -60,5 +60,5 @@ private:
 
     PixelTarget Target;
     ViewColours Colours;
-    std::vector<Run> Runs;
+    std::vector<PixelRun> Runs;
 };

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "RasterReference.h"
+#include "render/Raster.h"
+
+namespace {
+
+std::string Show(const Quad& q) {
+    std::string s;
+    for (const Point& p : q) {
+        s += "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ") ";
+    }
+    return s;
+}
+
+std::int32_t Draw(std::mt19937_64& random, std::int64_t lo, std::int64_t hi) {
+    return static_cast<std::int32_t>(
+        lo + static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(hi - lo + 1)));
+}
+
+// A coordinate either near the view or anywhere in [-range, range + 400], so
+// that edges between far corners still cross the view often.
+std::int32_t Coordinate(std::mt19937_64& random, std::int64_t range) {
+    return random() % 2 == 0 ? Draw(random, -50, ViewSize + 50)
+                             : Draw(random, -range, range + ViewSize);
+}
+
+// Quads the way walls project: two vertical sides, tops above bottoms.
+Quad Trapezoid(std::mt19937_64& random, std::int64_t xRange, std::int64_t yRange) {
+    const std::int32_t x1 = Coordinate(random, xRange);
+    const std::int32_t x2 = Coordinate(random, xRange);
+    std::int32_t top1 = Coordinate(random, yRange);
+    std::int32_t bottom1 = Coordinate(random, yRange);
+    std::int32_t top2 = Coordinate(random, yRange);
+    std::int32_t bottom2 = Coordinate(random, yRange);
+    if (top1 > bottom1) {
+        std::swap(top1, bottom1);
+    }
+    if (top2 > bottom2) {
+        std::swap(top2, bottom2);
+    }
+    return {{{x1, top1}, {x1, bottom1}, {x2, bottom2}, {x2, top2}}};
+}
+
+Quad AnyQuad(std::mt19937_64& random, std::int64_t xRange, std::int64_t yRange) {
+    Quad q;
+    for (Point& p : q) {
+        p = {Coordinate(random, xRange), Coordinate(random, yRange)};
+    }
+    return q;
+}
+
+struct QuadFamily {
+    const char* Name;
+    bool Trapezoids;
+    std::int64_t XRange;
+    std::int64_t YRange;
+    int Count;
+};
+
+class RasterMatchesReference : public testing::TestWithParam<QuadFamily> {};
+
+TEST_P(RasterMatchesReference, FillAndOutlinePixels) {
+    const QuadFamily& family = GetParam();
+    std::mt19937_64 random(12345);
+    int fills = 0;
+    int outlines = 0;
+    for (int k = 0; k < family.Count; ++k) {
+        const Quad q = family.Trapezoids ? Trapezoid(random, family.XRange, family.YRange)
+                                         : AnyQuad(random, family.XRange, family.YRange);
+        std::vector<PixelRun> fill;
+        std::vector<PixelRun> outline;
+        AppendFillRuns(q, fill);
+        AppendOutlineRuns(q, outline);
+        ASSERT_EQ(FirstDifference(FromRuns(fill), ReferenceFill(q)), "") << "fill of " << Show(q);
+        ASSERT_EQ(FirstDifference(FromRuns(outline), ReferenceOutline(q)), "")
+            << "outline of " << Show(q);
+        fills += fill.empty() ? 0 : 1;
+        outlines += outline.empty() ? 0 : 1;
+    }
+    // The comparison means little unless most cases reach the view.
+    EXPECT_GT(fills, family.Count / 2);
+    EXPECT_GT(outlines, family.Count / 2);
+}
+
+constexpr std::int64_t Int32Span = 2'147'483'000;
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, RasterMatchesReference,
+    testing::Values(QuadFamily{"InAndNearTheView", false, 100, 100, 150},
+                    QuadFamily{"WallsInAndNearTheView", true, 200, 200, 150},
+                    QuadFamily{"WallsFarOutside", true, 40'000, 20'000, 60},
+                    QuadFamily{"FarOutside", false, 40'000, 40'000, 60},
+                    // Beyond 2^20 the edge sums need more than 64 bits.
+                    QuadFamily{"TallBeyond64BitSums", false, 3'000'000, 3'000'000, 25},
+                    QuadFamily{"WallsAcrossTheInt32Range", true, Int32Span, 30'000, 40},
+                    QuadFamily{"AcrossTheInt32Range", false, Int32Span, Int32Span - 400, 40}),
+    [](const testing::TestParamInfo<QuadFamily>& info) { return info.param.Name; });
+
+TEST(Raster, SquareFillsItsInsideAndOutlinesBothEnds) {
+    const Quad square{{{100, 100}, {100, 300}, {300, 300}, {300, 100}}};
+    std::vector<PixelRun> fill;
+    AppendFillRuns(square, fill);
+    const Bitmap b = FromRuns(fill);
+    for (int y = 0; y < ViewSize; ++y) {
+        for (int x = 0; x < ViewSize; ++x) {
+            const bool inside = x >= 100 && x < 300 && y >= 100 && y < 300;
+            ASSERT_EQ(b[static_cast<std::size_t>(y * ViewSize + x)], inside) << x << ", " << y;
+        }
+    }
+    std::vector<PixelRun> outline;
+    AppendOutlineRuns(square, outline);
+    const Bitmap o = FromRuns(outline);
+    for (int v = 100; v <= 300; ++v) {
+        for (const auto& [x, y] : {std::pair{100, v}, std::pair{300, v}, std::pair{v, 100},
+                                  std::pair{v, 300}}) {
+            EXPECT_TRUE(o[static_cast<std::size_t>(y * ViewSize + x)]) << x << ", " << y;
+        }
+    }
+    EXPECT_EQ(std::count(o.begin(), o.end(), true), 800);
+}
+
+TEST(PolygonPainter, LaterPolygonsPaintOverEarlierOnesOutlineOverFill) {
+    std::vector<std::uint32_t> pixels(ViewSize * ViewSize);
+    PolygonPainter painter({pixels.data(), ViewSize}, {1, 2, 3});
+    painter.Clear();
+    painter.Paint({{{100, 100}, {100, 300}, {300, 300}, {300, 100}}});
+    painter.Paint({{{200, 150}, {200, 250}, {350, 250}, {350, 150}}});
+    const auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y * ViewSize + x)]; };
+    EXPECT_EQ(at(50, 50), 1u);
+    EXPECT_EQ(at(150, 200), 2u);   // first square's fill
+    EXPECT_EQ(at(100, 200), 3u);   // its outline
+    EXPECT_EQ(at(250, 200), 2u);   // second's fill over the first
+    EXPECT_EQ(at(200, 200), 3u);   // second's outline over the first's fill
+    EXPECT_EQ(at(300, 200), 2u);   // the first's outline is under the second's fill
+    EXPECT_EQ(at(350, 200), 3u);
+}
+
+}  // namespace
