@@ -1,6 +1,5 @@
 #include "motion/Step.h"
 
-#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -12,8 +11,10 @@ namespace {
 // quarter, so the result always fits; the clamp only keeps the conversion
 // defined should a wall ever sit near the end of the float range.
 float ToSingle(double value) {
-    return static_cast<float>(std::clamp(value, -static_cast<double>(FLT_MAX),
-                                         static_cast<double>(FLT_MAX)));
+    if (std::fabs(value) <= FLT_MAX) {
+        return static_cast<float>(value);
+    }
+    return value > 0 ? FLT_MAX : -FLT_MAX;
 }
 
 void MoveWalls(Module1& state, double depthChange) {
@@ -35,10 +36,17 @@ void TurnWalls(Module1& state, double angle) {
         const double y1 = w.y1;
         const double x2 = w.x2;
         const double y2 = w.y2;
-        w.x1 = ToSingle(x1 * c - y1 * s);
-        w.y1 = ToSingle(x1 * s + y1 * c);
-        w.x2 = ToSingle(x2 * c - y2 * s);
-        w.y2 = ToSingle(x2 * s + y2 * c);
+        const double newX1 = x1 * c - y1 * s;
+        const double newY1 = x1 * s + y1 * c;
+        const double newX2 = x2 * c - y2 * s;
+        const double newY2 = x2 * s + y2 * c;
+        // One check for all four in the usual case, where every one fits.
+        if (std::fabs(newX1) + std::fabs(newY1) + std::fabs(newX2) + std::fabs(newY2) <= FLT_MAX) {
+            w = {static_cast<float>(newX1), static_cast<float>(newY1),
+                 static_cast<float>(newX2), static_cast<float>(newY2), w.Distance};
+        } else {
+            w = {ToSingle(newX1), ToSingle(newY1), ToSingle(newX2), ToSingle(newY2), w.Distance};
+        }
     }
 }
 

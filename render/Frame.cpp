@@ -27,9 +27,10 @@ struct DrawsBefore {
     }
 };
 
-// Moving a step or turning changes few places in the order, so an insertion
-// sort from the last order costs little more than one pass. Gives up (false)
-// once it has moved more than budget elements, leaving a permutation.
+// Turning leaves the order as it was and a step moves few walls far in it (a
+// quarter step forward in a dense maze of 1000 walls swaps about 7000 pairs),
+// so an insertion sort from the last order beats sorting afresh. Gives up
+// (false) once it has moved more than budget elements, leaving a permutation.
 bool InsertionSort(std::vector<std::int16_t>& order, DrawsBefore before, std::size_t budget) {
     std::size_t moved = 0;
     for (std::size_t k = 1; k < order.size(); ++k) {
@@ -75,7 +76,10 @@ void UpdateFrameRate(FrameCounters& frame, PlatformServices& platform) {
 }  // namespace
 
 std::string RateTitle(std::int64_t framesPerSecond) {
-    return (framesPerSecond < 0 ? "" : " ") + std::to_string(framesPerSecond) + " fps";
+    std::string title = framesPerSecond < 0 ? "" : " ";
+    title += std::to_string(framesPerSecond);
+    title += " fps";
+    return title;
 }
 
 const std::vector<std::int16_t>& FarToNearOrder(Module1& state) {
@@ -87,7 +91,7 @@ const std::vector<std::int16_t>& FarToNearOrder(Module1& state) {
         }
     }
     const DrawsBefore before{state.Walls};
-    if (!InsertionSort(order, before, 8 * order.size() + 64)) {
+    if (!InsertionSort(order, before, 16 * order.size() + 64)) {
         std::sort(order.begin(), order.end(), before);
     }
     return order;

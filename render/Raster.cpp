@@ -1,6 +1,7 @@
 #include "render/Raster.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 
 namespace {
@@ -275,6 +276,14 @@ void AppendSegmentRuns(Point from, Point to, std::vector<PixelRun>& runs) {
     }
 }
 
+// The shape every wall projects to: two vertical sides, each top no lower than
+// its bottom, and every y in 64-bit reach. Such a quad is convex, so its fill
+// (the two triangles) is one run a row between its top and bottom edges.
+bool IsWallShape(const Quad& q) {
+    return q[0].x == q[1].x && q[2].x == q[3].x && q[0].y <= q[1].y && q[3].y <= q[2].y &&
+           AllSmall(q.data(), 4);
+}
+
 }  // namespace
 
 void AppendFillRuns(const Quad& q, std::vector<PixelRun>& runs) {
@@ -319,4 +328,265 @@ void PolygonPainter::Paint(const Quad& quad) {
     PaintRuns(Colours.Fill);
     AppendOutlineRuns(quad, Runs);
     PaintRuns(Colours.Outline);
+}
+
+namespace {
+
+// Bits first..last (inclusive) of a 64-bit word.
+std::uint64_t BitRange(int first, int last) {
+    const std::uint64_t upTo = last == 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << last) - 1;
+    return upTo & (~std::uint64_t{0} << first);
+}
+
+constexpr std::uint64_t LastWordMask =
+    ViewSize % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (ViewSize % 64)) - 1;
+
+}  // namespace
+
+CoveragePainter::CoveragePainter(PixelTarget target, ViewColours colours)
+    : Target(target), Colours(colours) {
+    Queue.reserve(1024);
+    Runs.reserve(4096);
+}
+
+void CoveragePainter::Clear() {
+    Queue.clear();
+    Finished = false;
+}
+
+void CoveragePainter::Paint(const Quad& quad) {
+    Queue.push_back(quad);
+    Finished = false;
+}
+
+bool CoveragePainter::RowsFull(int first, int last) const {
+    for (int w = first / 64; w <= (last - 1) / 64; ++w) {
+        const int lo = w == first / 64 ? first % 64 : 0;
+        const int hi = w == (last - 1) / 64 ? (last - 1) % 64 : 63;
+        const std::uint64_t want = BitRange(lo, hi);
+        if ((FullRows[static_cast<std::size_t>(w)] & want) != want) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CoveragePainter::Write(int row, int begin, int end, std::uint32_t colour) {
+    std::array<std::uint64_t, Words>& covered = Covered[static_cast<std::size_t>(row)];
+    std::uint32_t* pixels = Target.Row(row);
+    // Free pixels are gathered into stretches across word boundaries, each
+    // written with one fill.
+    int stretchBegin = 0;
+    int stretchEnd = 0;
+    bool changed = false;
+    for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
+        const int lo = w == begin / 64 ? begin % 64 : 0;
+        const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
+        const std::uint64_t mask = BitRange(lo, hi);
+        std::uint64_t free = mask & ~covered[static_cast<std::size_t>(w)];
+        if (free == 0) {
+            continue;
+        }
+        covered[static_cast<std::size_t>(w)] |= mask;
+        changed = true;
+        while (free != 0) {
+            const int start = std::countr_zero(free);
+            const int length = std::countr_one(free >> start);
+            if (w * 64 + start != stretchEnd) {
+                std::fill(pixels + stretchBegin, pixels + stretchEnd, colour);
+                stretchBegin = w * 64 + start;
+            }
+            stretchEnd = w * 64 + start + length;
+            free = start + length >= 64 ? 0 : free & (~std::uint64_t{0} << (start + length));
+        }
+    }
+    std::fill(pixels + stretchBegin, pixels + stretchEnd, colour);
+    if (changed) {
+        bool full = true;
+        for (int w = 0; w < Words; ++w) {
+            const std::uint64_t all = w == Words - 1 ? LastWordMask : ~std::uint64_t{0};
+            full = full && covered[static_cast<std::size_t>(w)] == all;
+        }
+        if (full) {
+            FullRows[static_cast<std::size_t>(row / 64)] |= std::uint64_t{1} << (row % 64);
+        }
+    }
+}
+
+void CoveragePainter::Cover(std::uint32_t colour) {
+    for (const PixelRun& run : Runs) {
+        if ((FullRows[static_cast<std::size_t>(run.Row / 64)] >> (run.Row % 64) & 1) == 0) {
+            Write(run.Row, run.Begin, run.End, colour);
+        }
+    }
+    Runs.clear();
+}
+
+bool CoveragePainter::AllCovered(int row, int begin, int end) const {
+    const std::array<std::uint64_t, Words>& covered = Covered[static_cast<std::size_t>(row)];
+    for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
+        const int lo = w == begin / 64 ? begin % 64 : 0;
+        const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
+        const std::uint64_t mask = BitRange(lo, hi);
+        if ((covered[static_cast<std::size_t>(w)] & mask) != mask) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CoveragePainter::CoverWall(const Quad& q) {
+    const int left = q[0].x;
+    const int right = q[2].x;
+    const int top = std::max(std::min(q[0].y, q[3].y), 0);
+    const int bottom = std::min(std::max(q[1].y, q[2].y), ViewSize - 1);
+    if (top > bottom) {
+        return;
+    }
+    // Every pixel of the wall lies within its bounding box; when nearer walls
+    // already cover that, which is most of the time in a dense maze, it is
+    // not drawn at all.
+    const int boxBegin = std::max(std::min(left, right), 0);
+    const int boxEnd = std::min(std::max(left, right) + 1, ViewSize);
+    if (boxBegin >= boxEnd) {
+        return;
+    }
+    bool hidden = true;
+    for (int row = top; row <= bottom && hidden; ++row) {
+        hidden = AllCovered(row, boxBegin, boxEnd);
+    }
+    if (hidden) {
+        return;
+    }
+
+    // The sloping outline segments, bottom P1 -> P2 and top P3 -> P0, as at
+    // most one run a row each.
+    for (int row = top; row <= bottom; ++row) {
+        EdgeRuns[static_cast<std::size_t>(row)] = {};
+    }
+    const auto gather = [&](Point from, Point to, int slot) {
+        Runs.clear();
+        AppendSegmentRuns<std::int64_t>(from, to, Runs);
+        for (const PixelRun& run : Runs) {
+            EdgeRuns[static_cast<std::size_t>(run.Row)][slot] = {run.Begin, run.End};
+        }
+    };
+    gather(q[1], q[2], 0);
+    gather(q[3], q[0], 1);
+    Runs.clear();
+
+    // The vertical outline segments: P0 -> P1 covers rows [top, bottom) of the
+    // left side, P2 -> P3 rows (top, bottom] of the right, a lone pixel where
+    // a side has no height.
+    const int leftFirst = q[0].y;
+    const int leftLast = q[0].y == q[1].y ? q[0].y : q[1].y - 1;
+    const int rightFirst = q[3].y == q[2].y ? q[2].y : q[3].y + 1;
+    const int rightLast = q[2].y;
+
+    // The fill: columns strictly between the sides, rows between the top and
+    // bottom edges, with the edges' own top-left rule.
+    const bool hasArea = left != right && (q[0].y != q[1].y || q[3].y != q[2].y);
+    const bool clockwise = right < left;
+    const int sign = clockwise ? 1 : -1;
+    const int fillLo = std::max(std::min(left, right), 0);
+    const int fillHi = std::min(std::max(left, right), ViewSize) - 1;
+    EdgeBound<std::int64_t> edges[2] = {MakeEdge<std::int64_t>(q[1], q[2], sign, clockwise, top),
+                                        MakeEdge<std::int64_t>(q[3], q[0], sign, clockwise, top)};
+    const int fillEnd = std::min(std::max(q[1].y, q[2].y), ViewSize);  // rows [top, fillEnd)
+
+    for (int row = top; row <= bottom; ++row) {
+        int lo = fillLo;
+        int hi = fillHi;
+        bool inside = hasArea && row < fillEnd;
+        for (EdgeBound<std::int64_t>& e : edges) {
+            switch (e.Type) {
+                case EdgeBound<std::int64_t>::Lower:
+                    lo = std::max(lo, Clamp<std::int64_t>(-e.Bound.Q, -1, ViewSize));
+                    break;
+                case EdgeBound<std::int64_t>::Upper:
+                    hi = std::min(hi, Clamp<std::int64_t>(e.Bound.Q, -1, ViewSize));
+                    break;
+                case EdgeBound<std::int64_t>::Rows:
+                    inside = inside && e.Value >= e.T;
+                    break;
+            }
+            e.Step();
+        }
+        const bool hasFill = inside && lo <= hi;
+
+        // Everything this wall puts in the row lies within [begin, end).
+        int begin = ViewSize;
+        int end = 0;
+        const auto extend = [&](int b, int e) {
+            if (b < e) {
+                begin = std::min(begin, b);
+                end = std::max(end, e);
+            }
+        };
+        const bool leftEdge = row >= leftFirst && row <= leftLast && left >= 0 && left < ViewSize;
+        const bool rightEdge =
+            row >= rightFirst && row <= rightLast && right >= 0 && right < ViewSize;
+        if (leftEdge) {
+            extend(left, left + 1);
+        }
+        if (rightEdge) {
+            extend(right, right + 1);
+        }
+        const auto& sloped = EdgeRuns[static_cast<std::size_t>(row)];
+        extend(sloped[0][0], sloped[0][1]);
+        extend(sloped[1][0], sloped[1][1]);
+        if (hasFill) {
+            extend(lo, hi + 1);
+        }
+        // Most rows of most walls are hidden by nearer ones: one test each.
+        if (begin >= end || AllCovered(row, begin, end)) {
+            continue;
+        }
+        if (leftEdge) {
+            Write(row, left, left + 1, Colours.Outline);
+        }
+        if (rightEdge) {
+            Write(row, right, right + 1, Colours.Outline);
+        }
+        for (const auto& run : sloped) {
+            if (run[0] < run[1]) {
+                Write(row, run[0], run[1], Colours.Outline);
+            }
+        }
+        if (hasFill) {
+            Write(row, lo, hi + 1, Colours.Fill);
+        }
+    }
+}
+
+void CoveragePainter::Finish() {
+    if (Finished) {
+        return;
+    }
+    for (auto& row : Covered) {
+        row.fill(0);
+    }
+    FullRows.fill(0);
+    for (auto quad = Queue.rbegin(); quad != Queue.rend(); ++quad) {
+        // A polygon whose rows are all taken cannot show: skip it whole.
+        const auto [top, bottom] = std::minmax({(*quad)[0].y, (*quad)[1].y, (*quad)[2].y,
+                                                (*quad)[3].y});
+        const int first = std::clamp(top, 0, ViewSize - 1);
+        const int last = std::clamp(bottom, 0, ViewSize - 1) + 1;
+        if (RowsFull(first, last)) {
+            continue;
+        }
+        if (IsWallShape(*quad)) {
+            CoverWall(*quad);
+            continue;
+        }
+        AppendOutlineRuns(*quad, Runs);
+        Cover(Colours.Outline);
+        AppendFillRuns(*quad, Runs);
+        Cover(Colours.Fill);
+    }
+    for (int row = 0; row < ViewSize; ++row) {
+        Write(row, 0, ViewSize, Colours.Background);
+    }
+    Finished = true;
 }

@@ -11,6 +11,7 @@
 // view are exactly those of the unclipped polygon.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -61,4 +62,41 @@ private:
     PixelTarget Target;
     ViewColours Colours;
     std::vector<PixelRun> Runs;
+};
+
+// Paints a frame's polygons so that every pixel of the view is written once,
+// giving exactly the picture the plain painter gives: the polygons are queued,
+// and Finish takes them nearest (last) first, each writing only the pixels no
+// nearer one has taken, its outline before its own fill; the background goes
+// where nothing is.
+class CoveragePainter {
+public:
+    CoveragePainter(PixelTarget target, ViewColours colours);
+
+    // Starts a frame.
+    void Clear();
+    // Queues a polygon over the ones before it.
+    void Paint(const Quad& quad);
+    // Writes the frame into the target. The pixels are undefined until then.
+    void Finish();
+
+private:
+    static constexpr int Words = (ViewSize + 63) / 64;
+
+    bool RowsFull(int first, int last) const;
+    bool AllCovered(int row, int begin, int end) const;
+    void CoverWall(const Quad& quad);
+    void Cover(std::uint32_t colour);
+    void Write(int row, int begin, int end, std::uint32_t colour);
+
+    PixelTarget Target;
+    ViewColours Colours;
+    std::vector<Quad> Queue;
+    bool Finished = false;
+    std::vector<PixelRun> Runs;
+    // Pixels already written in this frame, a bit each; and rows with none left.
+    std::array<std::array<std::uint64_t, Words>, ViewSize> Covered{};
+    std::array<std::uint64_t, Words> FullRows{};
+    // A wall's two sloping outline segments, as [begin, end) of each row.
+    std::array<std::array<std::array<std::int16_t, 2>, 2>, ViewSize> EdgeRuns{};
 };

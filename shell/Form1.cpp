@@ -78,7 +78,7 @@ public:
         }
         PaintFrame(surface);
         SDL_Rect at{ViewLeft, ViewTop, ViewSize, ViewSize};
-        SDL_BlitSurface(Platform.View(), nullptr, surface, &at);
+        SDL_BlitSurface(Platform.FinishFrame(), nullptr, surface, &at);
         SDL_UpdateWindowSurface(Window);
     }
 
@@ -89,7 +89,7 @@ public:
             return;
         }
         SDL_Rect at{ViewLeft, ViewTop, ViewSize, ViewSize};
-        SDL_BlitSurface(Platform.View(), nullptr, surface, &at);
+        SDL_BlitSurface(Platform.FinishFrame(), nullptr, surface, &at);
         SDL_UpdateWindowSurfaceRects(Window, &at, 1);
     }
 

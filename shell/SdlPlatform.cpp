@@ -29,7 +29,11 @@ SdlPlatform::SdlPlatform(SDL_Window* window, SDL_Surface* surface)
     : Window(window),
       Surface(surface),
       Painter(TargetOf(surface), {Map(surface, BackgroundColour), Map(surface, FillColour),
-                                  Map(surface, OutlineColour)}) {}
+                                  Map(surface, OutlineColour)}) {
+    // A new view shows its background until the first frame.
+    Painter.Clear();
+    Painter.Finish();
+}
 
 SdlPlatform::~SdlPlatform() { SDL_FreeSurface(Surface); }
 
@@ -50,3 +54,8 @@ double SdlPlatform::Seconds() {
 }
 
 void SdlPlatform::EndProgram() { EndRequested = true; }
+
+SDL_Surface* SdlPlatform::FinishFrame() {
+    Painter.Finish();
+    return Surface;
+}

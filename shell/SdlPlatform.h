@@ -1,5 +1,5 @@
 // The platform services bound to SDL2: the view is a 400 x 400 SDL surface
-// painted by our rasterizer, the clock is SDL's performance counter, the title
+// painted by our rasterizer, every pixel once a frame, the clock is SDL's performance counter, the title
 // is the window's. Without a window (tests) the same surface is drawn and the
 // title is only remembered, so what a test sees off-screen is what the window
 // shows.
@@ -33,8 +33,9 @@ public:
     double Seconds() override;
     void EndProgram() override;
 
-    // The view as drawn so far, 400 x 400, ARGB8888.
-    SDL_Surface* View() { return Surface; }
+    // Completes the frame in the view surface and returns the surface, 400 x
+    // 400, ARGB8888: its pixels are only the frame's after this call.
+    SDL_Surface* FinishFrame();
     const std::string& Title() const { return LastTitle; }
     bool Ended() const { return EndRequested; }
 
@@ -43,7 +44,7 @@ private:
 
     SDL_Window* Window;
     SDL_Surface* Surface;
-    PolygonPainter Painter;
+    CoveragePainter Painter;
     std::string LastTitle;
     bool EndRequested = false;
 };

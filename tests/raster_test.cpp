@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <random>
 #include <string>
 
 #include "RasterReference.h"
+#include "render/Frame.h"
 #include "render/Raster.h"
 
 namespace {
@@ -138,6 +140,97 @@ TEST(PolygonPainter, LaterPolygonsPaintOverEarlierOnesOutlineOverFill) {
     EXPECT_EQ(at(200, 200), 3u);   // second's outline over the first's fill
     EXPECT_EQ(at(300, 200), 2u);   // the first's outline is under the second's fill
     EXPECT_EQ(at(350, 200), 3u);
+}
+
+// Feeds every polygon of a frame to both painters.
+struct TwoPainters final : PlatformServices {
+    std::vector<std::uint32_t> Plain = std::vector<std::uint32_t>(ViewSize * ViewSize);
+    std::vector<std::uint32_t> Covering = std::vector<std::uint32_t>(ViewSize * ViewSize);
+    PolygonPainter PlainPainter{{Plain.data(), ViewSize}, {1, 2, 3}};
+    CoveragePainter CoveringPainter{{Covering.data(), ViewSize}, {1, 2, 3}};
+
+    void ClearView() override {
+        PlainPainter.Clear();
+        CoveringPainter.Clear();
+    }
+    void Polygon(const Quad& q) override {
+        PlainPainter.Paint(q);
+        CoveringPainter.Paint(q);
+    }
+    void SetTitle(const std::string&) override {}
+    double Seconds() override { return 0; }
+    void EndProgram() override {}
+};
+
+std::string FirstDifference(const std::vector<std::uint32_t>& a,
+                            const std::vector<std::uint32_t>& b) {
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k] != b[k]) {
+            return "(" + std::to_string(k % ViewSize) + ", " + std::to_string(k / ViewSize) +
+                   "): " + std::to_string(a[k]) + " against " + std::to_string(b[k]);
+        }
+    }
+    return "";
+}
+
+// Whole frames of random walls around the eye, close ones and far ones, seen
+// from eye heights up to above the wall tops: painting each pixel once, nearest
+// first, gives the picture of painting far to near.
+TEST(CoveragePainter, GivesThePlainPaintersPictureFrameAfterFrame) {
+    std::mt19937_64 random(4242);
+    const auto coordinate = [&](double range) {
+        return static_cast<float>((static_cast<double>(random() % 20001) / 10000.0 - 1) * range);
+    };
+    TwoPainters painters;
+    auto state = std::make_unique<Module1>();
+    for (int frame = 0; frame < 300; ++frame) {
+        const double range = frame % 3 == 0 ? 3 : frame % 3 == 1 ? 12 : 40;
+        state->WallCount = 1 + static_cast<int>(random() % (frame % 10 == 0 ? 1000 : 60));
+        for (int i = 1; i <= state->WallCount; ++i) {
+            state->Walls[i] = {coordinate(range), coordinate(range), coordinate(range),
+                               coordinate(range), 0};
+        }
+        state->View.EyeHeight = -0.5 + 0.25 * static_cast<double>(random() % 43);
+        ComposeFrame(*state, painters);
+        painters.CoveringPainter.Finish();
+        ASSERT_EQ(FirstDifference(painters.Covering, painters.Plain), "") << "frame " << frame;
+    }
+}
+
+TEST(CoveragePainter, GivesThePlainPaintersPictureForAnyQuads) {
+    std::mt19937_64 random(77);
+    TwoPainters painters;
+    for (int frame = 0; frame < 400; ++frame) {
+        painters.ClearView();
+        const int count = 1 + static_cast<int>(random() % 40);
+        for (int k = 0; k < count; ++k) {
+            switch (k % 3) {
+                case 0:
+                    painters.Polygon(AnyQuad(random, 3000, 3000));
+                    break;
+                case 1:
+                    painters.Polygon(Trapezoid(random, Int32Span, 30000));
+                    break;
+                default: {
+                    // Small walls with flat tops, sides of no height, no width.
+                    Quad q = Trapezoid(random, 60, 60);
+                    const auto roll = random() % 6;
+                    if (roll == 0) {
+                        q[1].y = q[0].y;
+                    } else if (roll == 1) {
+                        q[2].y = q[3].y;
+                    } else if (roll == 2) {
+                        q[2].x = q[3].x = q[0].x;
+                    } else if (roll == 3) {
+                        q[3].y = q[0].y;
+                    }
+                    painters.Polygon(q);
+                }
+            }
+        }
+        painters.CoveringPainter.Finish();
+        ASSERT_EQ(FirstDifference(painters.Covering, painters.Plain), "") << "frame " << frame;
+    }
 }
 
 }  // namespace

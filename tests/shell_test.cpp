@@ -109,7 +109,7 @@ TEST(SdlPlatform, DrawsTheSquareAheadOffScreen) {
     }
     ASSERT_FALSE(ReadLevel(level, "t.dat", state));
     Picture1_KeyDown(state, *platform, 0, 0);
-    SDL_Surface* view = platform->View();
+    SDL_Surface* view = platform->FinishFrame();
     ASSERT_EQ(view->w, ViewSize);
     const std::uint32_t background = Colour(view, BackgroundColour);
     const std::uint32_t fill = Colour(view, FillColour);
@@ -139,7 +139,7 @@ TEST(SdlPlatform, ACloseObliqueWallDrawsExactlyItsPixelsAndNoGarbage) {
     Picture1_KeyDown(state, *platform, 0, 0);
     const Bitmap fill = ReferenceFill(q);
     const Bitmap outline = ReferenceOutline(q);
-    SDL_Surface* view = platform->View();
+    SDL_Surface* view = platform->FinishFrame();
     int filled = 0;
     for (int y = 0; y < ViewSize; ++y) {
         for (int x = 0; x < ViewSize; ++x) {
@@ -205,9 +205,10 @@ TEST(SdlPlatform, PaintsWhatSdlsSoftwareRendererPaints) {
             platform->Polygon(q);
         }
         SDL_RenderFlush(renderer);
+        SDL_Surface* view = platform->FinishFrame();
         for (int y = 0; y < ViewSize; ++y) {
             for (int x = 0; x < ViewSize; ++x) {
-                ASSERT_EQ(PixelAt(platform->View(), x, y) & 0xFFFFFFu, PixelAt(target, x, y) & 0xFFFFFFu)
+                ASSERT_EQ(PixelAt(view, x, y) & 0xFFFFFFu, PixelAt(target, x, y) & 0xFFFFFFu)
                     << "frame " << frame << " at " << x << ", " << y;
             }
         }
