@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds mazewalk and measures it: the Google Benchmark programs (medians of
+# repeated runs, with the ratios that matter), then the running program under
+# Xvfb on the dense 1000-wall level and on the shipped maze.
+#   ./bench.sh            everything
+#   ./bench.sh --quick    fewer repetitions and shorter program runs
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+mazewalk_install "${mazewalk_packages_build[@]}" "${mazewalk_packages_test[@]}"
+
+repetitions=10
+seconds=10
+if [ "${1:-}" = "--quick" ]; then
+    repetitions=3
+    seconds=3
+fi
+
+cmake -S . -B build >/dev/null
+cmake --build build --parallel "$(nproc)" >/dev/null
+
+echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'), $(uname -sr)"
+./build/bench/mazewalk_bench --benchmark_repetitions="$repetitions" \
+    --benchmark_report_aggregates_only=true --benchmark_color=false
+
+dense=$(mktemp)
+trap 'rm -f "$dense"' EXIT
+./build/bench/mazewalk_bench_level 1000 2024 >"$dense"
+echo
+echo "Running program, $seconds s under Xvfb:"
+echo "  dense 1000 walls: $(bench/measure-program.sh build "$dense" "$seconds")"
+echo "  shipped maze:     $(bench/measure-program.sh build levels/torv-2.dat "$seconds")"
