@@ -239,22 +239,20 @@ private:
         NumberLine = Reader.Line;
         NumberColumn = Reader.Column;
         LastToken.clear();
-        bool truncated = false;
         while (!EndsToken(Reader.Peek())) {
-            if (LastToken.size() < static_cast<std::size_t>(MaxTokenLength)) {
-                LastToken += static_cast<char>(Reader.Peek());
-            } else {
-                truncated = true;
+            if (LastToken.size() == static_cast<std::size_t>(MaxTokenLength)) {
+                // No number is that long: stop here rather than stream on
+                // through what may be megabytes without a separator.
+                return FailAt(NumberLine, NumberColumn,
+                              "expected " + what + ", found " + Quote(LastToken, true) +
+                                  ", longer than " + std::to_string(MaxTokenLength) +
+                                  " characters");
             }
+            LastToken += static_cast<char>(Reader.Peek());
             Reader.Advance();
         }
         if (auto failure = ReadFailure()) {
             return failure;
-        }
-        if (truncated) {
-            return FailAt(NumberLine, NumberColumn,
-                          "expected " + what + ", found " + Quote(LastToken, true) +
-                              ", longer than " + std::to_string(MaxTokenLength) + " characters");
         }
         if (!IsDecimalNumber(LastToken)) {
             return FailAt(NumberLine, NumberColumn,
