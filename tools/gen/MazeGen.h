@@ -61,9 +61,10 @@ private:
     std::mt19937 Engine;
 };
 
-// A perfect maze grown by a randomised depth-first search from the start
-// cell, whose first step always goes toward increasing j. size must pass
-// MazeSizeError.
+// A perfect maze grown cell by cell from the start cell (a growing tree that
+// mostly extends its newest cell, so corridors run long, and sometimes an
+// older one, so they branch). The first step always goes toward increasing
+// j. size must pass MazeSizeError.
 Maze GenerateMaze(int size, std::uint32_t seed);
 
 // The grid of a level file: GridSize N and flags A and B of nodes (i, j),
