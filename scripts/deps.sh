@@ -3,7 +3,7 @@
 
 mazewalk_packages_build=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev)
 mazewalk_packages_test=(googletest libgtest-dev libbenchmark-dev xvfb xfonts-base xdotool
-    x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev)
+    x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev desktop-file-utils)
 
 mazewalk_install() {
     local missing=()

@@ -1,0 +1,138 @@
+// Shared by the tool tests: loading a generated maze the way the program
+// does, reading it back as cells, and running the tools as processes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <tuple>
+
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
+
+#include "tools/gen/MazeGen.h"
+#include "world/LoadLevel.h"
+
+// The level file text for a maze, as mazewalk-gen writes it.
+inline std::string MazeText(int size, std::uint32_t seed) {
+    return LevelText(MazeGrid(GenerateMaze(size, seed)));
+}
+
+// A maze as the program sees it after loading. The state is large, so it
+// lives on the heap.
+inline std::unique_ptr<Module1> LoadText(const std::string& text) {
+    auto state = std::make_unique<Module1>();
+    const auto failure = ReadLevel(text, "maze.dat", *state);
+    EXPECT_FALSE(failure.has_value()) << failure->Message;
+    return state;
+}
+
+// The loaded walls as the cell sides they stand on, worked out from their
+// coordinates alone: a wall along x centred on (x, y) is Across(x, y), one along
+// y is Along(x, y). A maze's cells are the 2 x 2 squares inside the walls'
+// bounding box, centred on the points with both coordinates an odd distance
+// from its edges.
+struct LoadedMaze {
+    std::set<std::tuple<int, int>> Across;
+    std::set<std::tuple<int, int>> Along;
+    int MinX = 0;
+    int MaxX = 0;
+    int MinY = 0;
+    int MaxY = 0;
+    bool AllWallsTwoLongOnTheGrid = true;
+
+    bool IsCellCentre(int x, int y) const {
+        return x > MinX && x < MaxX && y > MinY && y < MaxY && (x - MinX) % 2 == 1 &&
+               (y - MinY) % 2 == 1;
+    }
+};
+
+inline LoadedMaze ReadBack(const Module1& state) {
+    LoadedMaze maze;
+    maze.MinX = maze.MinY = 1 << 20;
+    maze.MaxX = maze.MaxY = -(1 << 20);
+    for (int n = 1; n <= state.WallCount; ++n) {
+        const WallRecord& w = state.Walls[n];
+        const int x1 = static_cast<int>(w.x1);
+        const int x2 = static_cast<int>(w.x2);
+        const int y1 = static_cast<int>(w.y1);
+        const int y2 = static_cast<int>(w.y2);
+        if (y1 == y2 && x2 - x1 == 2) {
+            maze.Across.insert({x1 + 1, y1});
+        } else if (x1 == x2 && y2 - y1 == 2) {
+            maze.Along.insert({x1, y1 + 1});
+        } else {
+            maze.AllWallsTwoLongOnTheGrid = false;
+        }
+        maze.MinX = std::min({maze.MinX, x1, x2});
+        maze.MaxX = std::max({maze.MaxX, x1, x2});
+        maze.MinY = std::min({maze.MinY, y1, y2});
+        maze.MaxY = std::max({maze.MaxY, y1, y2});
+    }
+    return maze;
+}
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+// A fresh folder for one test, named after it, under the test temp folder.
+inline std::filesystem::path TestFolder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("mazewalk_tools_") + info->test_suite_name() + "_" +
+                       info->name();
+    for (char& c : name) {
+        if (c == '/') {
+            c = '_';
+        }
+    }
+    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+struct ProcessResult {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+// Runs a command line through the shell, its output and errors caught in
+// files of folder.
+inline ProcessResult RunTool(const std::string& command, const std::filesystem::path& folder) {
+    const auto out = folder / "stdout.txt";
+    const auto err = folder / "stderr.txt";
+    const std::string line = command + " >\"" + out.string() + "\" 2>\"" + err.string() + "\"";
+    const int raw = std::system(line.c_str());
+    ProcessResult result;
+#if defined(_WIN32)
+    result.Status = raw;
+#else
+    result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+    result.Out = ReadFile(out);
+    result.Err = ReadFile(err);
+    return result;
+}
+
+inline std::string Quoted(const std::filesystem::path& path) {
+    return "\"" + path.string() + "\"";
+}

@@ -1,0 +1,37 @@
+# Writes and installs mazewalk.desktop. Runs inside `cmake --install`, where
+# CMAKE_INSTALL_PREFIX is the prefix really installed to; file(INSTALL) adds
+# DESTDIR itself, so the entry names the final place, not a staging folder.
+#
+# Set before this runs: MAZEWALK_DESKTOP_TEMPLATE, MAZEWALK_DESKTOP_STAGED,
+# MAZEWALK_BINDIR, MAZEWALK_DATADIR (relative to the prefix, or absolute).
+
+foreach(kind BINDIR DATADIR)
+  if(IS_ABSOLUTE "${MAZEWALK_${kind}}")
+    set(full_${kind} "${MAZEWALK_${kind}}")
+  else()
+    set(full_${kind} "${CMAKE_INSTALL_PREFIX}/${MAZEWALK_${kind}}")
+  endif()
+endforeach()
+
+# A desktop entry's string values escape the backslash; Exec's program is
+# quoted, with its own escapes, when it holds a character Exec reserves.
+function(mazewalk_desktop_string out value)
+  string(REPLACE "\\" "\\\\" value "${value}")
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+set(program "${full_BINDIR}/mazewalk")
+if(program MATCHES "[] \t\n\"'\\\\><~|&;$*?#()`[]")
+  string(REPLACE "\\" "\\\\" program "${program}")
+  string(REPLACE "\"" "\\\"" program "${program}")
+  string(REPLACE "`" "\\`" program "${program}")
+  string(REPLACE "$" "\\$" program "${program}")
+  set(program "\"${program}\"")
+endif()
+string(REPLACE "%" "%%" program "${program}")
+mazewalk_desktop_string(MAZEWALK_DESKTOP_EXEC "${program}")
+mazewalk_desktop_string(MAZEWALK_DESKTOP_PATH "${full_DATADIR}/mazewalk")
+
+configure_file("${MAZEWALK_DESKTOP_TEMPLATE}" "${MAZEWALK_DESKTOP_STAGED}" @ONLY)
+file(INSTALL DESTINATION "${full_DATADIR}/applications" TYPE FILE
+     FILES "${MAZEWALK_DESKTOP_STAGED}")
