@@ -96,7 +96,7 @@ xdotool windowfocus --sync "$window" key Escape
 status=0
 wait "$program_pid" || status=$?
 program_pid=
-[ "$status" -eq 0 ] || { echo "the program ended with status $status" >&2; exit 1; }
+[ "$status" -eq 0 ] || { echo "the program ended with status $status: $(cat "$work/out")" >&2; exit 1; }
 
 cpu=$(awk -v t="$((end_ticks - start_ticks))" -v hz="$hz" -v a="$start_time" -v b="$end_time" \
     'BEGIN {printf "%.1f", 100 * t / hz / (b - a)}')

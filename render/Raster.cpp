@@ -359,12 +359,12 @@ void CoveragePainter::Paint(const Quad& quad) {
     Finished = false;
 }
 
-bool CoveragePainter::RowsFull(int first, int last) const {
-    for (int w = first / 64; w <= (last - 1) / 64; ++w) {
-        const int lo = w == first / 64 ? first % 64 : 0;
-        const int hi = w == (last - 1) / 64 ? (last - 1) % 64 : 63;
+bool CoveragePainter::AllSet(const Bits& bits, int begin, int end) {
+    for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
+        const int lo = w == begin / 64 ? begin % 64 : 0;
+        const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
         const std::uint64_t want = BitRange(lo, hi);
-        if ((FullRows[static_cast<std::size_t>(w)] & want) != want) {
+        if ((bits[static_cast<std::size_t>(w)] & want) != want) {
             return false;
         }
     }
@@ -372,7 +372,7 @@ bool CoveragePainter::RowsFull(int first, int last) const {
 }
 
 void CoveragePainter::Write(int row, int begin, int end, std::uint32_t colour) {
-    std::array<std::uint64_t, Words>& covered = Covered[static_cast<std::size_t>(row)];
+    Bits& covered = Covered[static_cast<std::size_t>(row)];
     std::uint32_t* pixels = Target.Row(row);
     // Free pixels are gathered into stretches across word boundaries, each
     // written with one fill.
@@ -422,19 +422,6 @@ void CoveragePainter::Cover(std::uint32_t colour) {
     Runs.clear();
 }
 
-bool CoveragePainter::AllCovered(int row, int begin, int end) const {
-    const std::array<std::uint64_t, Words>& covered = Covered[static_cast<std::size_t>(row)];
-    for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
-        const int lo = w == begin / 64 ? begin % 64 : 0;
-        const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
-        const std::uint64_t mask = BitRange(lo, hi);
-        if ((covered[static_cast<std::size_t>(w)] & mask) != mask) {
-            return false;
-        }
-    }
-    return true;
-}
-
 void CoveragePainter::CoverWall(const Quad& q) {
     const int left = q[0].x;
     const int right = q[2].x;
@@ -453,7 +440,7 @@ void CoveragePainter::CoverWall(const Quad& q) {
     }
     bool hidden = true;
     for (int row = top; row <= bottom && hidden; ++row) {
-        hidden = AllCovered(row, boxBegin, boxEnd);
+        hidden = AllSet(Covered[static_cast<std::size_t>(row)], boxBegin, boxEnd);
     }
     if (hidden) {
         return;
@@ -539,7 +526,7 @@ void CoveragePainter::CoverWall(const Quad& q) {
             extend(lo, hi + 1);
         }
         // Most rows of most walls are hidden by nearer ones: one test each.
-        if (begin >= end || AllCovered(row, begin, end)) {
+        if (begin >= end || AllSet(Covered[static_cast<std::size_t>(row)], begin, end)) {
             continue;
         }
         if (leftEdge) {
@@ -573,7 +560,7 @@ void CoveragePainter::Finish() {
                                                 (*quad)[3].y});
         const int first = std::clamp(top, 0, ViewSize - 1);
         const int last = std::clamp(bottom, 0, ViewSize - 1) + 1;
-        if (RowsFull(first, last)) {
+        if (AllSet(FullRows, first, last)) {
             continue;
         }
         if (IsWallShape(*quad)) {

@@ -82,9 +82,11 @@ public:
 
 private:
     static constexpr int Words = (ViewSize + 63) / 64;
+    // A bit for each pixel of a row, or for each row.
+    using Bits = std::array<std::uint64_t, Words>;
 
-    bool RowsFull(int first, int last) const;
-    bool AllCovered(int row, int begin, int end) const;
+    // Whether bits [begin, end) are all set.
+    static bool AllSet(const Bits& bits, int begin, int end);
     void CoverWall(const Quad& quad);
     void Cover(std::uint32_t colour);
     void Write(int row, int begin, int end, std::uint32_t colour);
@@ -95,8 +97,8 @@ private:
     bool Finished = false;
     std::vector<PixelRun> Runs;
     // Pixels already written in this frame, a bit each; and rows with none left.
-    std::array<std::array<std::uint64_t, Words>, ViewSize> Covered{};
-    std::array<std::uint64_t, Words> FullRows{};
+    std::array<Bits, ViewSize> Covered{};
+    Bits FullRows{};
     // A wall's two sloping outline segments, as [begin, end) of each row.
     std::array<std::array<std::array<std::int16_t, 2>, 2>, ViewSize> EdgeRuns{};
 };
