@@ -73,15 +73,15 @@ Fail() {
     exit 1
 }
 
-# A missing tool fails the test under CI, and skips it (ctest's code 77)
-# on a developer's machine without it.
+# A missing tool fails the test under CI (or with E2E_REQUIRE_TOOLS=1), and
+# skips it (ctest's code 77) on a developer's machine without it.
 RequireTools() {
     local missing=() tool
     for tool in Xvfb xdotool xwininfo xprop xset xlsfonts import stdbuf; do
         command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    if [ "${CI:-}" = true ]; then
+    if [ "${CI:-}" = true ] || [ "${E2E_REQUIRE_TOOLS:-0}" = 1 ]; then
         Fail "missing tools: ${missing[*]} (scripts/deps.sh installs them)"
     fi
     echo "SKIP: missing tools: ${missing[*]} (scripts/deps.sh installs them)"
