@@ -372,6 +372,14 @@ CountPixels() {
     od -An -v -tu1 -w3 "$1" | awk -v c="$2" '{ if ($1 " " $2 " " $3 == c) ++n } END { print n + 0 }'
 }
 
+# WallCentre FILE: "X Y COUNT", the mean position of the view pixels that
+# are not background, and how many there are ("0 0 0" for an empty view).
+WallCentre() {
+    od -An -v -tu1 -w3 "$1" | awk -v size="$E2E_VIEW_SIZE" -v bg="$E2E_BACKGROUND" '
+        $1 " " $2 " " $3 != bg { sx += (NR - 1) % size; sy += int((NR - 1) / size); ++n }
+        END { if (n) printf "%d %d %d\n", sx / n, sy / n, n; else print "0 0 0" }'
+}
+
 SameShots() {
     cmp -s "$1" "$2"
 }
