@@ -144,14 +144,17 @@ void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form) {
             }
             continue;
         }
-        // Wake at or just after the deadline (SDL waits in whole ms).
+        // Sleep to just after the deadline (SDL sleeps in whole ms), then
+        // take every event that came meanwhile. Not SDL_WaitEventTimeout: on
+        // X11 it wakes itself with an event sent to our window through a
+        // second connection, and when Esc ends such a wait that event can
+        // reach the server after the window is destroyed; Xlib then reports
+        // BadWindow at SDL_Quit and ends the program with status 1.
         const Uint64 waitMs = ((next - now) * 1000 + frequency - 1) / frequency;
+        SDL_Delay(static_cast<Uint32>(waitMs));
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, static_cast<int>(waitMs)) != 0) {
+        while (!platform.Ended() && SDL_PollEvent(&event) != 0) {
             handle(event);
-            while (!platform.Ended() && SDL_PollEvent(&event) != 0) {
-                handle(event);
-            }
         }
     }
 }
