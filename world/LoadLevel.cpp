@@ -149,7 +149,7 @@ public:
 
     std::optional<LoadError> Parse(std::vector<WallRecord>& walls) {
         double gridSize = 0;
-        if (auto failure = ReadNumber("the grid size", gridSize)) {
+        if (auto failure = ReadNumber(Token{}, gridSize)) {
             return failure;
         }
         const double n = RoundHalfEven(gridSize);
@@ -163,7 +163,7 @@ public:
             for (int j = 0; j <= last; ++j) {
                 double a = 0;
                 double b = 0;
-                if (auto failure = ReadNumber(FlagName('A', i, j), a)) {
+                if (auto failure = ReadNumber(Token{'A', i, j}, a)) {
                     return failure;
                 }
                 if (a == 1.0) {
@@ -172,7 +172,7 @@ public:
                     }
                 }
                 const bool lastFlag = i == last && j == last;
-                if (auto failure = ReadNumber(FlagName('B', i, j), b, lastFlag)) {
+                if (auto failure = ReadNumber(Token{'B', i, j}, b, lastFlag)) {
                     return failure;
                 }
                 if (b == 1.0) {
@@ -187,6 +187,15 @@ public:
 
 private:
     enum class Separator { Start, Comma, LineBreak };
+
+    // Which number is read: the grid size, or a flag of a node. Named in
+    // words only when something is wrong, since a level has thousands.
+    struct Token {
+        char Flag = 0;  // 0 for the grid size
+        int I = 0;
+        int J = 0;
+        std::string Name() const { return Flag == 0 ? "the grid size" : FlagName(Flag, I, J); }
+    };
 
     static std::string FlagName(char flag, int i, int j) {
         return std::string("flag ") + flag + " of node (" + std::to_string(i) + ", " +
@@ -215,8 +224,7 @@ private:
     // Reads the next number into value. After the last flag nothing more is
     // looked at, not even the separator, since trailing text is not part of
     // the level.
-    std::optional<LoadError> ReadNumber(const std::string& what, double& value,
-                                        bool last = false) {
+    std::optional<LoadError> ReadNumber(const Token& token, double& value, bool last = false) {
         SkipBlanks();
         if (Previous != Separator::Comma) {
             while (IsLineBreak(Reader.Peek())) {  // blank lines
@@ -229,11 +237,11 @@ private:
             if (auto failure = ReadFailure()) {
                 return failure;
             }
-            return FailAt(Reader.Line, Reader.Column, "the file ends before " + what);
+            return FailAt(Reader.Line, Reader.Column, "the file ends before " + token.Name());
         }
         if (first == ',' || IsLineBreak(first)) {
             return FailAt(Reader.Line, Reader.Column,
-                          "empty field: expected " + what + " after the comma");
+                          "empty field: expected " + token.Name() + " after the comma");
         }
 
         NumberLine = Reader.Line;
@@ -244,7 +252,7 @@ private:
                 // No number is that long: stop here rather than stream on
                 // through what may be megabytes without a separator.
                 return FailAt(NumberLine, NumberColumn,
-                              "expected " + what + ", found " + Quote(LastToken, true) +
+                              "expected " + token.Name() + ", found " + Quote(LastToken, true) +
                                   ", longer than " + std::to_string(MaxTokenLength) +
                                   " characters");
             }
@@ -256,7 +264,7 @@ private:
         }
         if (!IsDecimalNumber(LastToken)) {
             return FailAt(NumberLine, NumberColumn,
-                          "expected " + what + " as a decimal number, found " +
+                          "expected " + token.Name() + " as a decimal number, found " +
                               Quote(LastToken, false));
         }
         const char* begin = LastToken.data() + (LastToken.front() == '+' ? 1 : 0);
@@ -264,12 +272,12 @@ private:
         const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
         if (ec == std::errc::result_out_of_range) {
             return FailAt(NumberLine, NumberColumn,
-                          "expected " + what + ", found " + Quote(LastToken, false) +
+                          "expected " + token.Name() + ", found " + Quote(LastToken, false) +
                               ", out of the range of a 64-bit float");
         }
         if (ec != std::errc() || ptr != end) {
             return FailAt(NumberLine, NumberColumn,
-                          "expected " + what + " as a decimal number, found " +
+                          "expected " + token.Name() + " as a decimal number, found " +
                               Quote(LastToken, false));
         }
         if (last) {
