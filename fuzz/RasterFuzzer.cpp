@@ -5,7 +5,11 @@
 // the fill and the outline alike, however far away the corners are.
 //
 // Input, little-endian: eight int32 (x, y of P0 to P3), then two int16, the
-// move (dx, dy), each taken modulo 400; missing bytes read as zero.
+// move (dx, dy), each taken modulo 400; then a byte whose bits make corners
+// repeat (bit k: corner k + 1 is corner k), and a byte whose bits snap the
+// eight coordinates to edge values (the coordinate's low four bits pick one),
+// so degenerate quads and the ends of the range come up often. Missing bytes
+// read as zero.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -58,6 +62,10 @@ bool AgreeMoved(const Mask& a, const Mask& b, int dx, int dy) {
     return true;
 }
 
+// Where rounding, clipping and the choice of arithmetic change.
+constexpr std::int32_t EdgeValues[16] = {INT32_MIN, INT32_MIN + 1, -(1 << 20) - 1, -(1 << 20), -401, -1, 0, 1,
+                                         199, 200, 399, 400, 1 << 20, (1 << 20) + 1, INT32_MAX - 1, INT32_MAX};
+
 Mask First;
 Mask Second;
 std::vector<Run> Runs;
@@ -65,12 +73,25 @@ std::vector<Run> Runs;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::uint8_t bytes[36] = {};
+    std::uint8_t bytes[38] = {};
     std::memcpy(bytes, data, size < sizeof bytes ? size : sizeof bytes);
     std::int32_t corners[8];
     std::memcpy(corners, bytes, sizeof corners);
     std::int16_t move[2];
     std::memcpy(move, bytes + sizeof corners, sizeof move);
+    const std::uint8_t repeat = bytes[36];
+    const std::uint8_t snap = bytes[37];
+    for (int k = 0; k < 8; ++k) {
+        if ((snap >> k & 1) != 0) {
+            corners[k] = EdgeValues[static_cast<std::uint32_t>(corners[k]) & 15];
+        }
+    }
+    for (int k = 0; k < 3; ++k) {
+        if ((repeat >> k & 1) != 0) {
+            corners[2 * k + 2] = corners[2 * k];
+            corners[2 * k + 3] = corners[2 * k + 1];
+        }
+    }
     const Quad quad = {Point{corners[0], corners[1]}, Point{corners[2], corners[3]},
                        Point{corners[4], corners[5]}, Point{corners[6], corners[7]}};
     const int dx = move[0] % ViewSize;
