@@ -96,6 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static PaintingPlatform platform;
     platform.Ended = false;
     platform.Frames = 0;
+    platform.FramePolygons = 0;
     platform.Painted = 0;
     platform.PaintAll = false;
     platform.Now = 0;
@@ -104,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto run = [&](std::int16_t key) {
         platform.Now += 0.01;
         const long framesBefore = platform.Frames;
+        platform.FramePolygons = 0;
         Picture1_KeyDown(State, platform, key, 0);
         FUZZ_REQUIRE(State.View.LastKey == key);
         FUZZ_REQUIRE(platform.Frames == framesBefore + (key == KeyCode::Escape ? 0 : 1));
