@@ -29,7 +29,9 @@ Outcome Read(std::string_view bytes, Module1& state) {
     return {!failure.has_value(), failure ? failure->Message : std::string(), state.WallCount};
 }
 
-bool IsWhole(float v) { return std::isfinite(v) && v == std::floor(v); }
+bool IsWhole(float v) {
+    return std::isfinite(v) && v == std::floor(v);
+}
 
 // Every loaded wall is two units long, centred on a grid node (i, j) at
 // (i - 10, j - 10) with 0 <= i, j <= MaxGridSize, and either across the
@@ -69,7 +71,8 @@ bool SameWalls(const Module1& a, const Module1& b) {
     for (int k = 1; k <= a.WallCount; ++k) {
         const WallRecord& p = a.Walls[k];
         const WallRecord& q = b.Walls[k];
-        if (p.x1 != q.x1 || p.y1 != q.y1 || p.x2 != q.x2 || p.y2 != q.y2 || p.Distance != q.Distance) {
+        if (p.x1 != q.x1 || p.y1 != q.y1 || p.x2 != q.x2 || p.y2 != q.y2 ||
+            p.Distance != q.Distance) {
             return false;
         }
     }

@@ -63,8 +63,9 @@ bool AgreeMoved(const Mask& a, const Mask& b, int dx, int dy) {
 }
 
 // Where rounding, clipping and the choice of arithmetic change.
-constexpr std::int32_t EdgeValues[16] = {INT32_MIN, INT32_MIN + 1, -(1 << 20) - 1, -(1 << 20), -401, -1, 0, 1,
-                                         199, 200, 399, 400, 1 << 20, (1 << 20) + 1, INT32_MAX - 1, INT32_MAX};
+constexpr std::int32_t EdgeValues[16] = {
+    INT32_MIN, INT32_MIN + 1, -(1 << 20) - 1, -(1 << 20),    -401,     -1, 0, 1, 199, 200, 399,
+    400,       1 << 20,       (1 << 20) + 1,  INT32_MAX - 1, INT32_MAX};
 
 Mask First;
 Mask Second;

@@ -33,7 +33,7 @@ constexpr int MaxSteps = 300;
 constexpr long PaintBudget = 300;
 
 class PaintingPlatform final : public PlatformServices {
-public:
+  public:
     PaintingPlatform()
         : Pixels(ViewSize * ViewSize),
           Painter(PixelTarget{Pixels.data(), ViewSize}, ViewColours{1, 2, 3}) {}
@@ -62,7 +62,7 @@ public:
     bool PaintAll = false;
     bool Ended = false;
 
-private:
+  private:
     std::vector<std::uint32_t> Pixels;
     PolygonPainter Painter;
 };

@@ -22,7 +22,9 @@ struct LevelCase {
 };
 
 // ctest lists a case by this name rather than by its bytes.
-void PrintTo(const LevelCase& c, std::ostream* out) { *out << c.Name; }
+void PrintTo(const LevelCase& c, std::ostream* out) {
+    *out << c.Name;
+}
 
 LevelCase Loads(std::string name, std::string bytes, std::vector<WallRecord> walls) {
     return {std::move(name), std::move(bytes), "", std::move(walls)};
@@ -99,7 +101,8 @@ std::vector<LevelCase> Cases() {
         Fails("GridSizeAloneOnItsLine", "3\n", "2:1: the file ends before flag A of node (0, 0)"),
 
         // Tokens that are not decimal numbers.
-        Fails("LetterForGridSize", "x\n", "1:1: expected the grid size as a decimal number, found \"x\""),
+        Fails("LetterForGridSize", "x\n",
+              "1:1: expected the grid size as a decimal number, found \"x\""),
         Fails("LetterOForZero", "0\n1,o\n",
               "2:3: expected flag B of node (0, 0) as a decimal number, found \"o\""),
         Fails("Nan", "nan\n", "1:1: expected the grid size as a decimal number, found \"nan\""),
@@ -108,52 +111,69 @@ std::vector<LevelCase> Cases() {
         Fails("MinusInfinity", "-infinity\n",
               "1:1: expected the grid size as a decimal number, found \"-infinity\""),
         Fails("Hex", "0x1\n", "1:1: expected the grid size as a decimal number, found \"0x1\""),
-        Fails("PointAlone", "0\n.,0", "2:1: expected flag A of node (0, 0) as a decimal number, found \".\""),
-        Fails("SignAlone", "0\n-,0", "2:1: expected flag A of node (0, 0) as a decimal number, found \"-\""),
+        Fails("PointAlone", "0\n.,0",
+              "2:1: expected flag A of node (0, 0) as a decimal number, found \".\""),
+        Fails("SignAlone", "0\n-,0",
+              "2:1: expected flag A of node (0, 0) as a decimal number, found \"-\""),
         Fails("ExponentWithoutDigits", "0\n1e,0",
               "2:1: expected flag A of node (0, 0) as a decimal number, found \"1e\""),
-        Fails("Semicolon", "0\n1;1", "2:1: expected flag A of node (0, 0) as a decimal number, found \"1;1\""),
+        Fails("Semicolon", "0\n1;1",
+              "2:1: expected flag A of node (0, 0) as a decimal number, found \"1;1\""),
         Fails("NulInToken", std::string("0\n1\0,1", 6),
               "2:1: expected flag A of node (0, 0) as a decimal number, found \"1\\x00\""),
-        Fails("Utf8ByteOrderMark", "\xEF\xBB\xBF" "0\n1,1\n",
+        Fails("Utf8ByteOrderMark",
+              "\xEF\xBB\xBF"
+              "0\n1,1\n",
               "1:1: expected the grid size as a decimal number, found \"\\xEF\\xBB\\xBF0\""),
-        Fails("UnicodeMinus", "0\n\xE2\x88\x92" "1,0\n",
-              "2:1: expected flag A of node (0, 0) as a decimal number, found \"\\xE2\\x88\\x921\""),
-        Fails("NoBreakSpace", "0\n1,\xA0" "1\n",
+        Fails(
+            "UnicodeMinus",
+            "0\n\xE2\x88\x92"
+            "1,0\n",
+            "2:1: expected flag A of node (0, 0) as a decimal number, found \"\\xE2\\x88\\x921\""),
+        Fails("NoBreakSpace",
+              "0\n1,\xA0"
+              "1\n",
               "2:3: expected flag B of node (0, 0) as a decimal number, found \"\\xA01\""),
         Fails("FormFeed", "0\n1,\f1\n",
               "2:3: expected flag B of node (0, 0) as a decimal number, found \"\\x0C1\""),
         Fails("LongGarbageIsQuotedShort", "0\n" + std::string(50, 'x'),
-              "2:1: expected flag A of node (0, 0) as a decimal number, found \"" + std::string(40, 'x') +
-                  "...\""),
+              "2:1: expected flag A of node (0, 0) as a decimal number, found \"" +
+                  std::string(40, 'x') + "...\""),
 
         // Numbers out of a double's range.
-        Fails("Overflow", "1e309\n", "1:1: expected the grid size, found \"1e309\", out of the range of a 64-bit float"),
+        Fails("Overflow", "1e309\n",
+              "1:1: expected the grid size, found \"1e309\", out of the range of a 64-bit float"),
         Fails("Underflow", "0\n1e-400,0\n",
-              "2:1: expected flag A of node (0, 0), found \"1e-400\", out of the range of a 64-bit float"),
+              "2:1: expected flag A of node (0, 0), found \"1e-400\", out of the range of a 64-bit "
+              "float"),
         Loads("HugeExponentOfZero", "0\n0e99999999999,1\n", {WallB(0, 0)}),
 
         // Tokens of 256 characters are read; longer ones are refused as they stream past.
         Loads("Token256Characters", "0\n" + std::string(255, '0') + "1,0\n", {WallA(0, 0)}),
         Fails("Token257Characters", "0\n" + std::string(256, '0') + "1,0\n",
-              "2:1: expected flag A of node (0, 0), found \"" + Zeros40 + "...\", longer than 256 characters"),
+              "2:1: expected flag A of node (0, 0), found \"" + Zeros40 +
+                  "...\", longer than 256 characters"),
 
         // A comma always separates fields, as in "1,5" written for one and a half.
         Loads("DecimalCommaIsTwoFlags", "0\n1,5\n", {WallA(0, 0)}),
         Loads("DecimalCommaGridSize", "1,5,0,0,0,1,0,0,0\n", {WallA(1, 0)}),
 
         // Grid sizes: rounded half to even, refused above 1000, none read below 0.
-        Fails("GridSizeTooLarge", "1001\n", "1:1: grid size 1001 is too large: the largest grid read is 1000"),
-        Fails("GridSizeHuge", "1e100\n", "1:1: grid size 1e100 is too large: the largest grid read is 1000"),
+        Fails("GridSizeTooLarge", "1001\n",
+              "1:1: grid size 1001 is too large: the largest grid read is 1000"),
+        Fails("GridSizeHuge", "1e100\n",
+              "1:1: grid size 1e100 is too large: the largest grid read is 1000"),
         Fails("GridSizeRoundsUpPastLimit", "1000.5000001\n",
               "1:1: grid size 1000.5000001 is too large: the largest grid read is 1000"),
-        Fails("GridSizeRoundsDownToLimit", "1000.5\n", "2:1: the file ends before flag A of node (0, 0)"),
+        Fails("GridSizeRoundsDownToLimit", "1000.5\n",
+              "2:1: the file ends before flag A of node (0, 0)"),
         Loads("GridSizeMinusOne", "-1\n", {}),
         Loads("GridSizeVeryNegative", "-1e300\n", {}),
         Loads("GridSizeMinusHalfIsZero", "-0.5\n1,1\n", {WallA(0, 0), WallB(0, 0)}),
         Loads("GridSizeMinusZero", "-0\n1,0\n", {WallA(0, 0)}),
         Loads("GridSizeHalfIsZero", "0.5\n1,0\n", {WallA(0, 0)}),
-        Fails("GridSizeOneAndAHalfIsTwo", GridLevel("1.5", 1, {}), "6:1: the file ends before flag A of node (1, 1)"),
+        Fails("GridSizeOneAndAHalfIsTwo", GridLevel("1.5", 1, {}),
+              "6:1: the file ends before flag A of node (1, 1)"),
         Loads("GridSizeTwoAndAHalfIsTwo", GridLevel("2.5", 2, {{2, 2, 'A'}}), {WallA(2, 2)}),
         Fails("GridSizeThreeAndAHalfIsFour", GridLevel("3.5", 3, {}),
               "18:1: the file ends before flag A of node (3, 1)"),
@@ -172,27 +192,37 @@ std::vector<LevelCase> Cases() {
         Loads("TabsAndBlanks", " \t1 \t\r\n\t1 ,\t0\t\n 0 , 1\n1,1 \n 0,0", SmallWalls),
         Loads("BlankLines", "\n\n1\n\n1,0\n \n\t\n0,1\n\n\r\n\r1,1\n0,0\n\n\n", SmallWalls),
         Loads("BlankLineBetweenFlagsOfANode", "0\n1\n\n1", {WallA(0, 0), WallB(0, 0)}),
-        Fails("ErrorLineCrLf", "0\r\n1,x\r\n", "2:3: expected flag B of node (0, 0) as a decimal number, found \"x\""),
-        Fails("ErrorLineCr", "0\r1,x\r", "2:3: expected flag B of node (0, 0) as a decimal number, found \"x\""),
-        Fails("LfCrIsTwoLines", "0\n\r1,x", "3:3: expected flag B of node (0, 0) as a decimal number, found \"x\""),
-        Fails("TabIsOneColumn", "0\n\t\tx", "2:3: expected flag A of node (0, 0) as a decimal number, found \"x\""),
+        Fails("ErrorLineCrLf", "0\r\n1,x\r\n",
+              "2:3: expected flag B of node (0, 0) as a decimal number, found \"x\""),
+        Fails("ErrorLineCr", "0\r1,x\r",
+              "2:3: expected flag B of node (0, 0) as a decimal number, found \"x\""),
+        Fails("LfCrIsTwoLines", "0\n\r1,x",
+              "3:3: expected flag B of node (0, 0) as a decimal number, found \"x\""),
+        Fails("TabIsOneColumn", "0\n\t\tx",
+              "2:3: expected flag A of node (0, 0) as a decimal number, found \"x\""),
         Fails("TwoNumbersWithoutComma", "0\n1 1",
               "2:3: expected a comma or a line break after \"1\", found \"1\""),
 
         // Empty fields and trailing text.
-        Fails("EmptyField", "0\n1,,1", "2:3: empty field: expected flag B of node (0, 0) after the comma"),
-        Fails("CommaAtLineEnd", "0\n1,\n1", "2:3: empty field: expected flag B of node (0, 0) after the comma"),
+        Fails("EmptyField", "0\n1,,1",
+              "2:3: empty field: expected flag B of node (0, 0) after the comma"),
+        Fails("CommaAtLineEnd", "0\n1,\n1",
+              "2:3: empty field: expected flag B of node (0, 0) after the comma"),
         Fails("CommaFirst", ",0\n", "1:1: empty field: expected the grid size after the comma"),
         Loads("TrailingCommaAfterLastFlag", "0\n1,1,", {WallA(0, 0), WallB(0, 0)}),
-        Loads("TextAfterLastFlagIsNotRead", "0\n1,1\nthis is not read,,\x01\xff", {WallA(0, 0), WallB(0, 0)}),
-        Fails("TextGluedToLastFlag", "0\n1,1x", "2:3: expected flag B of node (0, 0) as a decimal number, found \"1x\""),
+        Loads("TextAfterLastFlagIsNotRead", "0\n1,1\nthis is not read,,\x01\xff",
+              {WallA(0, 0), WallB(0, 0)}),
+        Fails("TextGluedToLastFlag", "0\n1,1x",
+              "2:3: expected flag B of node (0, 0) as a decimal number, found \"1x\""),
 
         // The wall table holds 1000 walls.
         Loads("ThousandWalls", CrowdedLevel(500, 0, nullptr), ThousandWalls()),
         Fails("ThousandAndFirstWallFromA", CrowdedLevel(500, 'A', nullptr),
-              "502:1: flag A of node (21, 17) would make wall 1001, but the wall table holds 1000 walls"),
+              "502:1: flag A of node (21, 17) would make wall 1001, but the wall table holds 1000 "
+              "walls"),
         Fails("ThousandAndFirstWallFromB", CrowdedLevel(500, 'B', nullptr),
-              "502:3: flag B of node (21, 17) would make wall 1001, but the wall table holds 1000 walls"),
+              "502:3: flag B of node (21, 17) would make wall 1001, but the wall table holds 1000 "
+              "walls"),
 
         // The described examples.
         Loads("TwoWallsBehindTheViewer", "0\n1,1\n", {WallA(0, 0), WallB(0, 0)}),
@@ -240,8 +270,12 @@ TEST_P(BadLevel, ReadFromFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BadLevel, testing::ValuesIn(Cases()),
-                         [](const testing::TestParamInfo<LevelCase>& info) { return info.param.Name; });
+                         [](const testing::TestParamInfo<LevelCase>& info) {
+                             return info.param.Name;
+                         });
 
-TEST(BadLevelTable, HoldsEnoughCases) { EXPECT_GE(Cases().size(), 40u); }
+TEST(BadLevelTable, HoldsEnoughCases) {
+    EXPECT_GE(Cases().size(), 40u);
+}
 
 }  // namespace

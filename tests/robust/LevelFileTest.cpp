@@ -63,7 +63,9 @@ TEST(CutLevel, EveryCutPointIsRefusedUntilTheLastFlag) {
                 tokens += c >= '0' && c <= '9' ? 1 : 0;
             }
             SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes, line ends " +
-                         (lineEnd == "\n" ? "LF" : lineEnd == "\r" ? "CR" : "CRLF"));
+                         (lineEnd == "\n"   ? "LF"
+                          : lineEnd == "\r" ? "CR"
+                                            : "CRLF"));
             Module1 state;
             FillWithOldWalls(state);
             const auto failure = ReadLevel(part, "cut.dat", state);
@@ -132,7 +134,8 @@ TEST(LevelFile, DirectoryOfTheLevelsNameIsRefused) {
     state.View.LevelFileName = directory.string();
     const auto failure = LoadLevel(state);
     ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->Message, directory.string() + ": cannot read the level file: Is a directory");
+    EXPECT_EQ(failure->Message,
+              directory.string() + ": cannot read the level file: Is a directory");
     EXPECT_EQ(state.WallCount, 0);
 }
 
@@ -221,7 +224,8 @@ std::string WriteHugeFile(const ScratchFolder& folder, const std::string& patter
     block.resize(1u << 20);
     std::FILE* out = std::fopen(name.c_str(), "wb");
     EXPECT_NE(out, nullptr);
-    for (std::size_t written = 0; out != nullptr && written < FiftyMegabytes; written += block.size()) {
+    for (std::size_t written = 0; out != nullptr && written < FiftyMegabytes;
+         written += block.size()) {
         EXPECT_EQ(std::fwrite(block.data(), 1, block.size(), out), block.size());
     }
     if (out != nullptr) {
@@ -237,7 +241,9 @@ struct HugeCase {
     std::string Error;
 };
 
-void PrintTo(const HugeCase& c, std::ostream* out) { *out << c.Name; }
+void PrintTo(const HugeCase& c, std::ostream* out) {
+    *out << c.Name;
+}
 
 class HugeLevel : public testing::TestWithParam<HugeCase> {};
 
@@ -282,31 +288,31 @@ TEST_P(HugeLevel, LoadsOrIsRefusedWithoutHoldingTheFile) {
     Module1 state;
     FillWithOldWalls(state);
     const auto failure = ReadLevel(bytes, "torv-2.dat", state);
-    EXPECT_EQ(failure ? failure->Message : "loaded", c.Error.empty() ? "loaded" : "torv-2.dat:" + c.Error);
+    EXPECT_EQ(failure ? failure->Message : "loaded",
+              c.Error.empty() ? "loaded" : "torv-2.dat:" + c.Error);
     EXPECT_EQ(state.WallCount, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     FiftyMegabytes, HugeLevel,
-    testing::Values(
-        HugeCase{"DigitZeros", "0",
-                 "1:1: expected the grid size, found \"" + std::string(40, '0') +
-                     "...\", longer than 256 characters"},
-        HugeCase{"ZeroLines", "0\n", ""},
-        HugeCase{"NulBytes", std::string(1, '\0'),
-                 [] {
-                     std::string quoted;
-                     for (int k = 0; k < 40; ++k) {
-                         quoted += "\\x00";
-                     }
-                     return "1:1: expected the grid size, found \"" + quoted +
-                            "...\", longer than 256 characters";
-                 }()}),
+    testing::Values(HugeCase{"DigitZeros", "0",
+                             "1:1: expected the grid size, found \"" + std::string(40, '0') +
+                                 "...\", longer than 256 characters"},
+                    HugeCase{"ZeroLines", "0\n", ""},
+                    HugeCase{"NulBytes", std::string(1, '\0'),
+                             [] {
+                                 std::string quoted;
+                                 for (int k = 0; k < 40; ++k) {
+                                     quoted += "\\x00";
+                                 }
+                                 return "1:1: expected the grid size, found \"" + quoted +
+                                        "...\", longer than 256 characters";
+                             }()}),
     [](const testing::TestParamInfo<HugeCase>& info) { return std::string(info.param.Name); });
 
 // Puts the C and C++ global locales back however the test ends.
 class GlobalLocale {
-public:
+  public:
     GlobalLocale() : CLocale(std::setlocale(LC_ALL, nullptr)) {}
     ~GlobalLocale() {
         std::locale::global(CppLocale);
@@ -315,7 +321,7 @@ public:
     GlobalLocale(const GlobalLocale&) = delete;
     GlobalLocale& operator=(const GlobalLocale&) = delete;
 
-private:
+  private:
     std::string CLocale;
     std::locale CppLocale;
 };
@@ -325,14 +331,16 @@ private:
 // "1.0" into 1 followed by garbage. The locale has to exist on the machine
 // (test.sh makes it); a missing one fails here rather than passing untested.
 TEST(LevelLocale, GermanLocaleReadsTheSameWalls) {
-    const std::string level = "2.5\r\n1.0,0\n0,1e0\n0.5,1.00\n" + std::string("0,0\n0,0\n0,0\n0,0\n0,0\n1.0,1.0\n");
+    const std::string level =
+        "2.5\r\n1.0,0\n0,1e0\n0.5,1.00\n" + std::string("0,0\n0,0\n0,0\n0,0\n0,0\n1.0,1.0\n");
     Module1 inC;
     ASSERT_FALSE(ReadLevel(level, "torv-2.dat", inC).has_value());
     ASSERT_EQ(inC.WallCount, 5);
 
     const GlobalLocale restore;
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
-        << "the locale de_DE.UTF-8 is missing; make it with: localedef -i de_DE -f UTF-8 de_DE.UTF-8";
+        << "the locale de_DE.UTF-8 is missing; make it with: localedef -i de_DE -f UTF-8 "
+           "de_DE.UTF-8";
     std::locale::global(std::locale("de_DE.UTF-8"));
     // Proof that the locale is in force: the C library now reads a decimal comma.
     ASSERT_EQ(std::strtod("0,5", nullptr), 0.5);
@@ -356,7 +364,7 @@ TEST(LevelLocale, GermanLocaleReadsTheSameWalls) {
     }
     // And an error message does not pick up the locale's digit grouping.
     Module1 state;
-    const auto failure = ReadLevel(GridLevel("1000", 1000, {}, "\n", 1234) , "big.dat", state);
+    const auto failure = ReadLevel(GridLevel("1000", 1000, {}, "\n", 1234), "big.dat", state);
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->Message, "big.dat:1236:1: the file ends before flag A of node (1, 233)");
 }

@@ -73,8 +73,7 @@ inline std::vector<WallRecord> LiveWalls(const Module1& state) {
 }
 
 inline bool SameWall(const WallRecord& a, const WallRecord& b) {
-    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 &&
-           a.Distance == b.Distance;
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 && a.Distance == b.Distance;
 }
 
 // A table that already holds walls, so a failed load must be seen to empty it.
@@ -88,12 +87,12 @@ inline void FillWithOldWalls(Module1& state) {
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "mazewalk-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::filesystem::filesystem_error("mkdtemp", std::error_code(errno,
-                                                                               std::generic_category()));
+            throw std::filesystem::filesystem_error(
+                "mkdtemp", std::error_code(errno, std::generic_category()));
         }
         Path = pattern;
     }

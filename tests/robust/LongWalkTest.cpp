@@ -23,7 +23,8 @@ constexpr std::int16_t NoCommand = 0;
 Module1 FiveWallsAhead() {
     Module1 state;
     const auto failure = ReadLevel(
-        GridLevel("16", 16, {{10, 12, 'A'}, {9, 13, 'B'}, {11, 14, 'A'}, {10, 15, 'A'}, {12, 13, 'B'}}),
+        GridLevel("16", 16,
+                  {{10, 12, 'A'}, {9, 13, 'B'}, {11, 14, 'A'}, {10, 15, 'A'}, {12, 13, 'B'}}),
         "five.dat", state);
     EXPECT_FALSE(failure.has_value());
     EXPECT_EQ(state.WallCount, 5);
@@ -76,8 +77,9 @@ TEST(LongWalk, MillionStepsBackAndForwardAgain) {
     EXPECT_EQ(platform.Frames, 2'000'000);
     EXPECT_EQ(platform.Polygons, 9'000'000);
     for (int k = 1; k <= 5; ++k) {
-        EXPECT_TRUE(SameWall({state.Walls[k].x1, state.Walls[k].y1, state.Walls[k].x2, state.Walls[k].y2, 0},
-                             {start.Walls[k].x1, start.Walls[k].y1, start.Walls[k].x2, start.Walls[k].y2, 0}))
+        EXPECT_TRUE(SameWall(
+            {state.Walls[k].x1, state.Walls[k].y1, state.Walls[k].x2, state.Walls[k].y2, 0},
+            {start.Walls[k].x1, start.Walls[k].y1, start.Walls[k].x2, start.Walls[k].y2, 0}))
             << "wall " << k;
     }
     EXPECT_EQ(state.Frame.FrameCount, 2'000'000);
@@ -130,8 +132,9 @@ TEST(LongWalk, RiseAndDescendStopAtTheLimits) {
         double End;
     };
     const Case cases[] = {
-        {0, KeyCode::Keypad7, 10},      {0, KeyCode::Keypad1, -0.5},    {9.9, KeyCode::Keypad7, 10.15},
-        {-0.4, KeyCode::Keypad1, -0.65}, {10, KeyCode::Keypad7, 10},    {-0.5, KeyCode::Keypad1, -0.5},
+        {0, KeyCode::Keypad7, 10},      {0, KeyCode::Keypad1, -0.5},
+        {9.9, KeyCode::Keypad7, 10.15}, {-0.4, KeyCode::Keypad1, -0.65},
+        {10, KeyCode::Keypad7, 10},     {-0.5, KeyCode::Keypad1, -0.5},
         {10, KeyCode::Keypad1, 9.75},   {-0.5, KeyCode::Keypad7, -0.25},
     };
     for (const Case& c : cases) {
@@ -213,7 +216,7 @@ TEST(LongWalk, RateTitleCountsFramesAcrossTheWrap) {
 // coordinates finite floats (clamped at the float range), and every frame is
 // composed, projected and painted without a fault.
 TEST(LongWalk, HugeCoordinatesStayFiniteThroughStepsAndTurns) {
-    const float extremes[] = {1e30f,   -1e30f,  FLT_MAX, -FLT_MAX, 1e-30f, 0.1f,
+    const float extremes[] = {1e30f,      -1e30f, FLT_MAX, -FLT_MAX, 1e-30f, 0.1f,
                               0.1000001f, 1e-45f, 0,       2,        -3,     1e7f};
     constexpr int count = sizeof extremes / sizeof extremes[0];
     Module1 state;
@@ -221,7 +224,8 @@ TEST(LongWalk, HugeCoordinatesStayFiniteThroughStepsAndTurns) {
     for (int a = 0; a < count && state.WallCount < WallCapacity; ++a) {
         for (int b = 0; b < count && state.WallCount < WallCapacity; b += 3) {
             WallRecord& w = state.Walls[++state.WallCount];
-            w = {extremes[a], extremes[b], extremes[(a + b) % count], extremes[(a * 7 + 5) % count], 0};
+            w = {extremes[a], extremes[b], extremes[(a + b) % count], extremes[(a * 7 + 5) % count],
+                 0};
         }
     }
     RecordingPlatform platform(/*paint=*/true);
@@ -258,7 +262,8 @@ TEST(LongWalk, ProjectionSkipsWhatCannotBeComputed) {
     state.Walls[1] = {-1, 2, 1, 2, 0};
     state.Walls[2] = {1e30f, 0.11f, 1, 2, 0};
     state.View.EyeHeight = 1e300;
-    EXPECT_EQ(ProjectWall(state, 1), (Quad{Point{100, 0}, Point{100, 0}, Point{300, 0}, Point{300, 0}}));
+    EXPECT_EQ(ProjectWall(state, 1),
+              (Quad{Point{100, 0}, Point{100, 0}, Point{300, 0}, Point{300, 0}}));
     state.View.EyeHeight = 0;
     const Quad far = ProjectWall(state, 2);
     EXPECT_EQ(far[0].x, 0);

@@ -12,7 +12,8 @@
 
 namespace {
 
-const std::int32_t Extremes[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 199, 399, 400, INT32_MAX - 1, INT32_MAX};
+const std::int32_t Extremes[] = {INT32_MIN, INT32_MIN + 1, -1,       0, 199, 399,
+                                 400,       INT32_MAX - 1, INT32_MAX};
 
 using Pixels = std::set<std::pair<int, int>>;
 
@@ -67,8 +68,8 @@ TEST(RasterExtremes, QuadsBetweenExtremePoints) {
                         AppendFillRuns(quad, runs);
                         AppendOutlineRuns(quad, runs);
                         for (const ::Run& run : runs) {
-                            ASSERT_TRUE(InView(run)) << "run " << run.Row << ": " << run.Begin
-                                                     << " to " << run.End;
+                            ASSERT_TRUE(InView(run))
+                                << "run " << run.Row << ": " << run.Begin << " to " << run.End;
                         }
                     }
                 }

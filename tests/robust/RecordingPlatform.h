@@ -12,7 +12,7 @@
 #include "render/Raster.h"
 
 class RecordingPlatform final : public PlatformServices {
-public:
+  public:
     explicit RecordingPlatform(bool paint = false)
         : Pixels(paint ? ViewSize * ViewSize : 0),
           Painter(PixelTarget{Pixels.data(), ViewSize}, ViewColours{1, 2, 3}) {}
@@ -41,7 +41,7 @@ public:
     std::vector<std::string> Titles;
     bool Ended = false;
 
-private:
+  private:
     std::vector<std::uint32_t> Pixels;
     PolygonPainter Painter;
 };
