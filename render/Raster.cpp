@@ -205,7 +205,7 @@ void AppendSegmentRuns(Point from, Point to, std::vector<PixelRun>& runs) {
     const int sx = to.x >= from.x ? 1 : -1;
     const int sy = to.y >= from.y ? 1 : -1;
     if (dx == 0 && dy == 0) {
-        if (from.y >= 0 && from.y < ViewSize) {
+        if (from.y >= 0 && from.y < ViewSize && from.x >= 0 && from.x < ViewSize) {
             PushRun(runs, from.y, from.x, from.x + 1);
         }
         return;

@@ -3,7 +3,7 @@
 
 mazewalk_packages_build=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev)
 mazewalk_packages_test=(googletest libgtest-dev libbenchmark-dev xvfb xfonts-base xdotool
-    x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev desktop-file-utils)
+    x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev desktop-file-utils locales)
 
 mazewalk_install() {
     local missing=()
@@ -20,4 +20,19 @@ mazewalk_install() {
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
         "${missing[@]}"
+}
+
+# Makes the named locale (for instance de_DE.UTF-8) where it is missing; the
+# level tests read numbers under a locale whose decimal separator is a comma.
+mazewalk_locale() {
+    local name=$1
+    local wanted
+    wanted=$(printf '%s' "$name" | tr 'A-Z' 'a-z' | sed 's/utf-8$/utf8/')
+    if locale -a 2>/dev/null | tr 'A-Z' 'a-z' | grep -qx "$wanted"; then
+        return 0
+    fi
+    echo "Making the locale $name"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" localedef -i "${name%%.*}" -f "${name#*.}" "$name"
 }

@@ -158,7 +158,9 @@ public:
                           "grid size " + std::string(LastToken) + " is too large: the largest " +
                               "grid read is " + std::to_string(MaxGridSize));
         }
-        const int last = static_cast<int>(n);  // -1 or less reads no flags at all
+        // Any negative size reads no flags at all; clamped first, since a size
+        // like -1e300 has no int.
+        const int last = n < 0 ? -1 : static_cast<int>(n);
         for (int i = 0; i <= last; ++i) {
             for (int j = 0; j <= last; ++j) {
                 double a = 0;
