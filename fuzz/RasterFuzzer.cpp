@@ -23,9 +23,9 @@ namespace {
 
 using Mask = std::array<std::uint8_t, ViewSize * ViewSize>;
 
-void Cover(const std::vector<Run>& runs, Mask& mask) {
+void Cover(const std::vector<PixelRun>& runs, Mask& mask) {
     mask.fill(0);
-    for (const Run& run : runs) {
+    for (const PixelRun& run : runs) {
         FUZZ_REQUIRE(run.Row >= 0 && run.Row < ViewSize);
         FUZZ_REQUIRE(run.Begin >= 0 && run.Begin < run.End && run.End <= ViewSize);
         std::memset(mask.data() + run.Row * ViewSize + run.Begin, 1,
@@ -69,7 +69,7 @@ constexpr std::int32_t EdgeValues[16] = {
 
 Mask First;
 Mask Second;
-std::vector<Run> Runs;
+std::vector<PixelRun> Runs;
 
 }  // namespace
 

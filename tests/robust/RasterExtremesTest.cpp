@@ -17,14 +17,14 @@ const std::int32_t Extremes[] = {INT32_MIN, INT32_MIN + 1, -1,       0, 199, 399
 
 using Pixels = std::set<std::pair<int, int>>;
 
-bool InView(const ::Run& run) {
+bool InView(const PixelRun& run) {
     return run.Row >= 0 && run.Row < ViewSize && run.Begin >= 0 && run.Begin < run.End &&
            run.End <= ViewSize;
 }
 
-Pixels Covered(const std::vector<::Run>& runs) {
+Pixels Covered(const std::vector<PixelRun>& runs) {
     Pixels pixels;
-    for (const ::Run& run : runs) {
+    for (const PixelRun& run : runs) {
         EXPECT_TRUE(InView(run)) << "run " << run.Row << ": " << run.Begin << " to " << run.End;
         for (int x = run.Begin; x < run.End; ++x) {
             pixels.insert({x, run.Row});
@@ -40,10 +40,10 @@ TEST(RasterExtremes, QuadShrunkToAPoint) {
         for (const std::int32_t y : Extremes) {
             SCOPED_TRACE("point (" + std::to_string(x) + ", " + std::to_string(y) + ")");
             const Quad quad = {Point{x, y}, Point{x, y}, Point{x, y}, Point{x, y}};
-            std::vector<::Run> fill;
+            std::vector<PixelRun> fill;
             AppendFillRuns(quad, fill);
             EXPECT_TRUE(fill.empty());
-            std::vector<::Run> outline;
+            std::vector<PixelRun> outline;
             AppendOutlineRuns(quad, outline);
             const bool inView = x >= 0 && x < ViewSize && y >= 0 && y < ViewSize;
             EXPECT_EQ(Covered(outline), (inView ? Pixels{{x, y}} : Pixels{}));
@@ -64,10 +64,10 @@ TEST(RasterExtremes, QuadsBetweenExtremePoints) {
                         {Point{ax, ay}, Point{bx, by}, Point{ax, by}, Point{bx, ay}},
                     };
                     for (const Quad& quad : quads) {
-                        std::vector<::Run> runs;
+                        std::vector<PixelRun> runs;
                         AppendFillRuns(quad, runs);
                         AppendOutlineRuns(quad, runs);
-                        for (const ::Run& run : runs) {
+                        for (const PixelRun& run : runs) {
                             ASSERT_TRUE(InView(run))
                                 << "run " << run.Row << ": " << run.Begin << " to " << run.End;
                         }
