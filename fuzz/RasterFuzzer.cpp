@@ -6,10 +6,12 @@
 //
 // Input, little-endian: eight int32 (x, y of P0 to P3), then two int16, the
 // move (dx, dy), each taken modulo 400; then a byte whose bits make corners
-// repeat (bit k: corner k + 1 is corner k), and a byte whose bits snap the
+// repeat (bit k: corner k + 1 is corner k; bit 3 gives the quad the shape of
+// a wall: vertical sides, tops over bottoms), and a byte whose bits snap the
 // eight coordinates to edge values (the coordinate's low four bits pick one),
 // so degenerate quads and the ends of the range come up often. Missing bytes
 // read as zero.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -93,17 +95,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             corners[2 * k + 3] = corners[2 * k + 1];
         }
     }
+    if ((repeat >> 3 & 1) != 0) {
+        corners[2] = corners[0];
+        corners[6] = corners[4];
+        if (corners[1] > corners[3]) {
+            std::swap(corners[1], corners[3]);
+        }
+        if (corners[7] > corners[5]) {
+            std::swap(corners[5], corners[7]);
+        }
+    }
     const Quad quad = {Point{corners[0], corners[1]}, Point{corners[2], corners[3]},
                        Point{corners[4], corners[5]}, Point{corners[6], corners[7]}};
     const int dx = move[0] % ViewSize;
     const int dy = move[1] % ViewSize;
 
-    static std::vector<std::uint32_t> pixels(ViewSize * ViewSize);
-    PolygonPainter painter(PixelTarget{pixels.data(), ViewSize}, ViewColours{1, 2, 3});
-    painter.Paint(quad);
-
     Quad moved;
     const bool canMove = Moved(quad, dx, dy, moved);
+
+    // The quad over its moved copy, painted far to near and nearest first:
+    // the same picture.
+    static std::vector<std::uint32_t> plain(ViewSize * ViewSize);
+    static std::vector<std::uint32_t> covering(ViewSize * ViewSize);
+    PolygonPainter painter(PixelTarget{plain.data(), ViewSize}, ViewColours{1, 2, 3});
+    CoveragePainter coverage(PixelTarget{covering.data(), ViewSize}, ViewColours{1, 2, 3});
+    painter.Clear();
+    coverage.Clear();
+    if (canMove) {
+        painter.Paint(moved);
+        coverage.Paint(moved);
+    }
+    painter.Paint(quad);
+    coverage.Paint(quad);
+    coverage.Finish();
+    FUZZ_REQUIRE(plain == covering);
+
     for (const bool outline : {false, true}) {
         Runs.clear();
         (outline ? AppendOutlineRuns : AppendFillRuns)(quad, Runs);

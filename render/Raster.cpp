@@ -434,7 +434,7 @@ void CoveragePainter::CoverWall(const Quad& q) {
     // already cover that, which is most of the time in a dense maze, it is
     // not drawn at all.
     const int boxBegin = std::max(std::min(left, right), 0);
-    const int boxEnd = std::min(std::max(left, right) + 1, ViewSize);
+    const int boxEnd = std::min(std::max(left, right), ViewSize - 1) + 1;
     if (boxBegin >= boxEnd) {
         return;
     }
@@ -451,7 +451,7 @@ void CoveragePainter::CoverWall(const Quad& q) {
     for (int row = top; row <= bottom; ++row) {
         EdgeRuns[static_cast<std::size_t>(row)] = {};
     }
-    const auto gather = [&](Point from, Point to, int slot) {
+    const auto gather = [&](Point from, Point to, std::size_t slot) {
         Runs.clear();
         AppendSegmentRuns<std::int64_t>(from, to, Runs);
         for (const PixelRun& run : Runs) {

@@ -27,7 +27,7 @@ TEST(Picture1_KeyDown, ForwardKeyThenTenTicksWalksElevenSteps) {
     EXPECT_FLOAT_EQ(state.Walls[1].y1, 2 - 2.75f);
     EXPECT_FLOAT_EQ(state.Walls[2].y2, 6 - 2.75f);
     EXPECT_FLOAT_EQ(state.Walls[2].x1, 3);
-    EXPECT_EQ(platform.Clears, 11);  // one frame a step
+    EXPECT_EQ(platform.Frames, 11);  // one frame a step
 }
 
 struct KeyCase {
@@ -47,7 +47,7 @@ TEST_P(StepCommand, AppliesItsCommandRemembersTheKeyAndDrawsOneFrame) {
     EXPECT_FLOAT_EQ(state.Walls[1].y1, GetParam().Y1);
     EXPECT_NEAR(state.Walls[1].x1, GetParam().X1, 1e-6);
     EXPECT_EQ(state.View.EyeHeight, GetParam().EyeHeight);
-    EXPECT_EQ(platform.Clears, 1);
+    EXPECT_EQ(platform.Frames, 1);
     EXPECT_FALSE(platform.Ended);
 }
 
@@ -74,7 +74,7 @@ TEST(Picture1_KeyDown, EscapeEndsAtOnceWithoutAFrame) {
     Picture1_KeyDown(state, platform, KeyCode::Keypad8, 0);
     Picture1_KeyDown(state, platform, KeyCode::Escape, 0);
     EXPECT_TRUE(platform.Ended);
-    EXPECT_EQ(platform.Clears, 1);
+    EXPECT_EQ(platform.Frames, 1);
     EXPECT_EQ(state.View.LastKey, KeyCode::Escape);
     EXPECT_FLOAT_EQ(state.Walls[1].y1, 1.75f);
 }

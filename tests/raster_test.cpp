@@ -233,4 +233,21 @@ TEST(CoveragePainter, GivesThePlainPaintersPictureForAnyQuads) {
     }
 }
 
+// Wall-shaped quads reaching the ends of the 32-bit range take the same
+// nearest-first path as any wall: no overflow, the plain painter's pixels.
+TEST(CoveragePainter, WallsAtTheEndsOfTheIntRange) {
+    const std::int32_t far[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 399, 400, INT32_MAX - 1,
+                                INT32_MAX};
+    TwoPainters painters;
+    for (const std::int32_t left : far) {
+        for (const std::int32_t right : far) {
+            painters.ClearView();
+            painters.Polygon({{{left, 100}, {left, 300}, {right, 250}, {right, 150}}});
+            painters.CoveringPainter.Finish();
+            ASSERT_EQ(FirstDifference(painters.Covering, painters.Plain), "")
+                << left << " to " << right;
+        }
+    }
+}
+
 }  // namespace

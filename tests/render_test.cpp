@@ -57,8 +57,8 @@ TEST(ComposeFrame, WithNoWallsOnlyClearsAndCounts) {
     RecordingPlatform platform;
     ComposeFrame(state, platform);
     ComposeFrame(state, platform);
-    EXPECT_EQ(platform.Clears, 2);
-    EXPECT_TRUE(platform.Polygons.empty());
+    EXPECT_EQ(platform.Frames, 2);
+    EXPECT_TRUE(platform.FramePolygons.empty());
     EXPECT_EQ(state.Frame.FrameCount, 2);
 }
 
@@ -70,10 +70,10 @@ TEST(ComposeFrame, DrawsFarToNearEqualDistancesLowerNumberFirst) {
     SetWall(state, 4, -1, 9, 1, 9);   // farthest
     RecordingPlatform platform;
     ComposeFrame(state, platform);
-    ASSERT_EQ(platform.Polygons.size(), 4u);
+    ASSERT_EQ(platform.FramePolygons.size(), 4u);
     const int expected[] = {4, 2, 3, 1};
     for (std::size_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(platform.Polygons[k], ProjectWall(state, expected[k])) << k;
+        EXPECT_EQ(platform.FramePolygons[k], ProjectWall(state, expected[k])) << k;
     }
     for (int i = 1; i <= 4; ++i) {
         EXPECT_EQ(state.Walls[i].Distance, 0) << i;
@@ -90,9 +90,9 @@ TEST(ComposeFrame, FifthWallShowsOnEvenFramesOnly) {
     for (int frame = 1; frame <= 4; ++frame) {
         ComposeFrame(state, platform);
         const bool shown =
-            std::count(platform.Polygons.begin(), platform.Polygons.end(), fifth) > 0;
+            std::count(platform.FramePolygons.begin(), platform.FramePolygons.end(), fifth) > 0;
         EXPECT_EQ(shown, frame % 2 == 0) << frame;
-        EXPECT_EQ(platform.Polygons.size(), shown ? 6u : 5u);
+        EXPECT_EQ(platform.FramePolygons.size(), shown ? 6u : 5u);
     }
 }
 
@@ -104,10 +104,10 @@ TEST(ComposeFrame, BlinkingGoesOnAcrossTheCounterWrap) {
     state.Frame.FrameCount = INT32_MAX - 1;
     RecordingPlatform platform;
     ComposeFrame(state, platform);  // INT32_MAX: odd
-    EXPECT_EQ(platform.Polygons.size(), 4u);
+    EXPECT_EQ(platform.FramePolygons.size(), 4u);
     ComposeFrame(state, platform);  // wraps to INT32_MIN: even
     EXPECT_EQ(state.Frame.FrameCount, INT32_MIN);
-    EXPECT_EQ(platform.Polygons.size(), 5u);
+    EXPECT_EQ(platform.FramePolygons.size(), 5u);
 }
 
 struct DepthCase {
@@ -122,7 +122,7 @@ TEST_P(DepthCut, DrawsOnlyWallsWithBothEndsBeyondTheLimit) {
     SetWall(state, 1, -1, GetParam().y1, 1, GetParam().y2);
     RecordingPlatform platform;
     ComposeFrame(state, platform);
-    EXPECT_EQ(platform.Polygons.size(), GetParam().Drawn ? 1u : 0u);
+    EXPECT_EQ(platform.FramePolygons.size(), GetParam().Drawn ? 1u : 0u);
 }
 
 // 0.1f is 0.100000001..., just above the 64-bit tenth, so it passes.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "LevelFiles.h"
-#include "RecordingPlatform.h"
+#include "Recorder.h"
 #include "motion/Step.h"
 #include "render/Wall.h"
 #include "world/LoadLevel.h"
