@@ -374,21 +374,36 @@ bool CoveragePainter::AllSet(const Bits& bits, int begin, int end) {
 void CoveragePainter::Write(int row, int begin, int end, std::uint32_t colour) {
     Bits& covered = Covered[static_cast<std::size_t>(row)];
     std::uint32_t* pixels = Target.Row(row);
+    if (end - begin == 1) {
+        // A lone pixel, as the sides of every wall give in every row.
+        std::uint64_t& word = covered[static_cast<std::size_t>(begin / 64)];
+        const std::uint64_t bit = std::uint64_t{1} << (begin % 64);
+        if ((word & bit) == 0) {
+            word |= bit;
+            pixels[begin] = colour;
+            if (word == (begin / 64 == Words - 1 ? LastWordMask : ~std::uint64_t{0}) &&
+                AllSet(covered, 0, ViewSize)) {
+                FullRows[static_cast<std::size_t>(row / 64)] |= std::uint64_t{1} << (row % 64);
+            }
+        }
+        return;
+    }
     // Free pixels are gathered into stretches across word boundaries, each
     // written with one fill.
     int stretchBegin = 0;
     int stretchEnd = 0;
-    bool changed = false;
+    bool wordCompleted = false;
     for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
         const int lo = w == begin / 64 ? begin % 64 : 0;
         const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
         const std::uint64_t mask = BitRange(lo, hi);
-        std::uint64_t free = mask & ~covered[static_cast<std::size_t>(w)];
+        std::uint64_t& word = covered[static_cast<std::size_t>(w)];
+        std::uint64_t free = mask & ~word;
         if (free == 0) {
             continue;
         }
-        covered[static_cast<std::size_t>(w)] |= mask;
-        changed = true;
+        word |= mask;
+        wordCompleted = wordCompleted || word == (w == Words - 1 ? LastWordMask : ~std::uint64_t{0});
         while (free != 0) {
             const int start = std::countr_zero(free);
             const int length = std::countr_one(free >> start);
@@ -401,15 +416,9 @@ void CoveragePainter::Write(int row, int begin, int end, std::uint32_t colour) {
         }
     }
     std::fill(pixels + stretchBegin, pixels + stretchEnd, colour);
-    if (changed) {
-        bool full = true;
-        for (int w = 0; w < Words; ++w) {
-            const std::uint64_t all = w == Words - 1 ? LastWordMask : ~std::uint64_t{0};
-            full = full && covered[static_cast<std::size_t>(w)] == all;
-        }
-        if (full) {
-            FullRows[static_cast<std::size_t>(row / 64)] |= std::uint64_t{1} << (row % 64);
-        }
+    // A row can only have filled up when one of its words just did.
+    if (wordCompleted && AllSet(covered, 0, ViewSize)) {
+        FullRows[static_cast<std::size_t>(row / 64)] |= std::uint64_t{1} << (row % 64);
     }
 }
 
