@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds mazewalk and measures it: the Google Benchmark programs (medians of
 # repeated runs, with the ratios that matter), then the running program under
-# Xvfb on the dense 1000-wall level and on the shipped maze.
+# Xvfb on the dense 1000-wall level and on the shipped maze. Repetitions of
+# the cases are interleaved at random, so that a machine getting slower or
+# faster during the run weighs on every case alike.
 #   ./bench.sh            everything
 #   ./bench.sh --quick    fewer repetitions and shorter program runs
 set -euo pipefail
@@ -9,7 +11,7 @@ cd "$(dirname "$0")"
 source scripts/deps.sh
 mazewalk_install "${mazewalk_packages_build[@]}" "${mazewalk_packages_test[@]}"
 
-repetitions=10
+repetitions=20
 seconds=10
 if [ "${1:-}" = "--quick" ]; then
     repetitions=3
@@ -21,7 +23,8 @@ cmake --build build --parallel "$(nproc)" >/dev/null
 
 echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'), $(uname -sr)"
 ./build/bench/mazewalk_bench --benchmark_repetitions="$repetitions" \
-    --benchmark_report_aggregates_only=true --benchmark_color=false
+    --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
+    --benchmark_color=false
 
 dense=$(mktemp)
 trap 'rm -f "$dense"' EXIT

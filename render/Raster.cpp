@@ -371,6 +371,58 @@ bool CoveragePainter::AllSet(const Bits& bits, int begin, int end) {
     return true;
 }
 
+CoveragePainter::Exposure CoveragePainter::ExposureOf(const Bits& bits, int begin, int end) {
+    bool anySet = false;
+    bool allSet = true;
+    for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
+        const int lo = w == begin / 64 ? begin % 64 : 0;
+        const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
+        const std::uint64_t mask = BitRange(lo, hi);
+        const std::uint64_t set = bits[static_cast<std::size_t>(w)] & mask;
+        anySet = anySet || set != 0;
+        allSet = allSet && set == mask;
+    }
+    return allSet ? Exposure::Hidden : anySet ? Exposure::Partly : Exposure::Open;
+}
+
+bool CoveragePainter::SetBits(Bits& bits, int begin, int end) {
+    bool completed = false;
+    for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
+        const int lo = w == begin / 64 ? begin % 64 : 0;
+        const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
+        std::uint64_t& word = bits[static_cast<std::size_t>(w)];
+        word |= BitRange(lo, hi);
+        completed = completed || word == (w == Words - 1 ? LastWordMask : ~std::uint64_t{0});
+    }
+    return completed;
+}
+
+void CoveragePainter::FillUncovered(int row, std::uint32_t colour) {
+    const Bits& covered = Covered[static_cast<std::size_t>(row)];
+    std::uint32_t* pixels = Target.Row(row);
+    if (std::all_of(covered.begin(), covered.end(), [](std::uint64_t w) { return w == 0; })) {
+        std::fill_n(pixels, ViewSize, colour);  // most rows above and below the walls
+        return;
+    }
+    int stretchBegin = 0;
+    int stretchEnd = 0;
+    for (int w = 0; w < Words; ++w) {
+        std::uint64_t free =
+            ~covered[static_cast<std::size_t>(w)] & (w == Words - 1 ? LastWordMask : ~std::uint64_t{0});
+        while (free != 0) {
+            const int start = std::countr_zero(free);
+            const int length = std::countr_one(free >> start);
+            if (w * 64 + start != stretchEnd) {
+                std::fill(pixels + stretchBegin, pixels + stretchEnd, colour);
+                stretchBegin = w * 64 + start;
+            }
+            stretchEnd = w * 64 + start + length;
+            free = start + length >= 64 ? 0 : free & (~std::uint64_t{0} << (start + length));
+        }
+    }
+    std::fill(pixels + stretchBegin, pixels + stretchEnd, colour);
+}
+
 void CoveragePainter::Write(int row, int begin, int end, std::uint32_t colour) {
     Bits& covered = Covered[static_cast<std::size_t>(row)];
     std::uint32_t* pixels = Target.Row(row);
@@ -534,8 +586,41 @@ void CoveragePainter::CoverWall(const Quad& q) {
         if (hasFill) {
             extend(lo, hi + 1);
         }
+        Bits& covered = Covered[static_cast<std::size_t>(row)];
+        if (begin >= end) {
+            continue;
+        }
+        const Exposure exposure = ExposureOf(covered, begin, end);
         // Most rows of most walls are hidden by nearer ones: one test each.
-        if (begin >= end || AllSet(Covered[static_cast<std::size_t>(row)], begin, end)) {
+        if (exposure == Exposure::Hidden) {
+            continue;
+        }
+        if (exposure == Exposure::Open) {
+            // Nothing nearer here: paint as the plain painter would, fill
+            // then outline, and take the pixels.
+            std::uint32_t* pixels = Target.Row(row);
+            bool completed = false;
+            const auto paint = [&](int b, int e, std::uint32_t colour) {
+                std::fill(pixels + b, pixels + e, colour);
+                completed = SetBits(covered, b, e) || completed;
+            };
+            if (hasFill) {
+                paint(lo, hi + 1, Colours.Fill);
+            }
+            if (leftEdge) {
+                paint(left, left + 1, Colours.Outline);
+            }
+            if (rightEdge) {
+                paint(right, right + 1, Colours.Outline);
+            }
+            for (const auto& run : sloped) {
+                if (run[0] < run[1]) {
+                    paint(run[0], run[1], Colours.Outline);
+                }
+            }
+            if (completed && AllSet(covered, 0, ViewSize)) {
+                FullRows[static_cast<std::size_t>(row / 64)] |= std::uint64_t{1} << (row % 64);
+            }
             continue;
         }
         if (leftEdge) {
@@ -581,8 +666,9 @@ void CoveragePainter::Finish() {
         AppendFillRuns(*quad, Runs);
         Cover(Colours.Fill);
     }
+    // The background wherever nothing is.
     for (int row = 0; row < ViewSize; ++row) {
-        Write(row, 0, ViewSize, Colours.Background);
+        FillUncovered(row, Colours.Background);
     }
     Finished = true;
 }

@@ -85,8 +85,16 @@ private:
     // A bit for each pixel of a row, or for each row.
     using Bits = std::array<std::uint64_t, Words>;
 
+    enum class Exposure { Hidden, Partly, Open };
+
     // Whether bits [begin, end) are all set.
     static bool AllSet(const Bits& bits, int begin, int end);
+    // Whether bits [begin, end) are all set, some, or none.
+    static Exposure ExposureOf(const Bits& bits, int begin, int end);
+    // Sets bits [begin, end); true when a word of them became full.
+    static bool SetBits(Bits& bits, int begin, int end);
+    // Writes colour to every pixel of the row not yet covered.
+    void FillUncovered(int row, std::uint32_t colour);
     void CoverWall(const Quad& quad);
     void Cover(std::uint32_t colour);
     void Write(int row, int begin, int end, std::uint32_t colour);
