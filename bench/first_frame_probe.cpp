@@ -29,8 +29,7 @@ extern "C" int SDL_ShowMessageBox(const SDL_MessageBoxData* data, int* button) {
     return result;
 }
 
-extern "C" int SDL_UpdateWindowSurfaceRects(SDL_Window* window, const SDL_Rect* rects,
-                                            int count) {
+extern "C" int SDL_UpdateWindowSurfaceRects(SDL_Window* window, const SDL_Rect* rects, int count) {
     static const auto real =
         Real<decltype(&SDL_UpdateWindowSurfaceRects)>("SDL_UpdateWindowSurfaceRects");
     const int result = real(window, rects, count);

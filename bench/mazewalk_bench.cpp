@@ -181,13 +181,16 @@ BENCHMARK(BM_StepLogic)->Apply(Levels)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ClearView)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Ordering)->Apply(Levels)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Selection)->Apply(Levels)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LoadLevel)->ArgName("level")->Arg(Shipped)->Arg(Dense1000)->Unit(
-    benchmark::kMicrosecond);
+BENCHMARK(BM_LoadLevel)
+    ->ArgName("level")
+    ->Arg(Shipped)
+    ->Arg(Dense1000)
+    ->Unit(benchmark::kMicrosecond);
 
 // Passes everything on to the console and keeps each case's time per
 // iteration (the median where repetitions were asked for).
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -218,12 +221,13 @@ public:
             if (step == 0 || clear == 0) {
                 continue;
             }
-            std::printf("  %-10s step / clear %6.2f   logic %7.2f us   selection / ordering %7.1f\n",
-                        LevelNames[id], step / clear, logic, ordering > 0 ? selection / ordering : 0.0);
+            std::printf(
+                "  %-10s step / clear %6.2f   logic %7.2f us   selection / ordering %7.1f\n",
+                LevelNames[id], step / clear, logic, ordering > 0 ? selection / ordering : 0.0);
         }
     }
 
-private:
+  private:
     std::map<std::string, double> Times;
 };
 

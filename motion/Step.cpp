@@ -42,8 +42,8 @@ void TurnWalls(Module1& state, double angle) {
         const double newY2 = x2 * s + y2 * c;
         // One check for all four in the usual case, where every one fits.
         if (std::fabs(newX1) + std::fabs(newY1) + std::fabs(newX2) + std::fabs(newY2) <= FLT_MAX) {
-            w = {static_cast<float>(newX1), static_cast<float>(newY1),
-                 static_cast<float>(newX2), static_cast<float>(newY2), w.Distance};
+            w = {static_cast<float>(newX1), static_cast<float>(newY1), static_cast<float>(newX2),
+                 static_cast<float>(newY2), w.Distance};
         } else {
             w = {ToSingle(newX1), ToSingle(newY1), ToSingle(newX2), ToSingle(newY2), w.Distance};
         }

@@ -10,8 +10,8 @@
 // command; every other code stops the walk.
 namespace KeyCode {
 inline constexpr std::int16_t Escape = 27;
-inline constexpr std::int16_t Keypad1 = 97;  // descend
-inline constexpr std::int16_t Keypad2 = 98;  // back
+inline constexpr std::int16_t Keypad1 = 97;   // descend
+inline constexpr std::int16_t Keypad2 = 98;   // back
 inline constexpr std::int16_t Keypad4 = 100;  // turn left
 inline constexpr std::int16_t Keypad6 = 102;  // turn right
 inline constexpr std::int16_t Keypad7 = 103;  // rise

@@ -20,7 +20,7 @@ struct Point {
 using Quad = std::array<Point, 4>;
 
 class PlatformServices {
-public:
+  public:
     // Fills the whole view with its background, erasing the last frame.
     virtual void ClearView() = 0;
     // A closed polygon through the four points in order, filled and outlined,
@@ -34,6 +34,6 @@ public:
     // Ends the program: no event is handled and no frame drawn after this call.
     virtual void EndProgram() = 0;
 
-protected:
+  protected:
     ~PlatformServices() = default;
 };

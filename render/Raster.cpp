@@ -47,8 +47,7 @@ struct FloorStepper {
     W D = 1;
 
     FloorStepper() = default;
-    FloorStepper(W a, W b, W d)
-        : Q(FloorDiv(a, d)), StepQ(FloorDiv(b, d)), D(d) {
+    FloorStepper(W a, W b, W d) : Q(FloorDiv(a, d)), StepQ(FloorDiv(b, d)), D(d) {
         R = a - Q * d;
         StepR = b - StepQ * d;
     }
@@ -73,9 +72,8 @@ void PushRun(std::vector<PixelRun>& runs, int row, int begin, int end) {
     begin = std::max(begin, 0);
     end = std::min(end, ViewSize);
     if (begin < end) {
-        runs.push_back(
-            {static_cast<std::int16_t>(row), static_cast<std::int16_t>(begin),
-             static_cast<std::int16_t>(end)});
+        runs.push_back({static_cast<std::int16_t>(row), static_cast<std::int16_t>(begin),
+                        static_cast<std::int16_t>(end)});
     }
 }
 
@@ -407,8 +405,8 @@ void CoveragePainter::FillUncovered(int row, std::uint32_t colour) {
     int stretchBegin = 0;
     int stretchEnd = 0;
     for (int w = 0; w < Words; ++w) {
-        std::uint64_t free =
-            ~covered[static_cast<std::size_t>(w)] & (w == Words - 1 ? LastWordMask : ~std::uint64_t{0});
+        std::uint64_t free = ~covered[static_cast<std::size_t>(w)] &
+                             (w == Words - 1 ? LastWordMask : ~std::uint64_t{0});
         while (free != 0) {
             const int start = std::countr_zero(free);
             const int length = std::countr_one(free >> start);
@@ -455,7 +453,8 @@ void CoveragePainter::Write(int row, int begin, int end, std::uint32_t colour) {
             continue;
         }
         word |= mask;
-        wordCompleted = wordCompleted || word == (w == Words - 1 ? LastWordMask : ~std::uint64_t{0});
+        wordCompleted =
+            wordCompleted || word == (w == Words - 1 ? LastWordMask : ~std::uint64_t{0});
         while (free != 0) {
             const int start = std::countr_zero(free);
             const int length = std::countr_one(free >> start);
@@ -650,8 +649,8 @@ void CoveragePainter::Finish() {
     FullRows.fill(0);
     for (auto quad = Queue.rbegin(); quad != Queue.rend(); ++quad) {
         // A polygon whose rows are all taken cannot show: skip it whole.
-        const auto [top, bottom] = std::minmax({(*quad)[0].y, (*quad)[1].y, (*quad)[2].y,
-                                                (*quad)[3].y});
+        const auto [top, bottom] =
+            std::minmax({(*quad)[0].y, (*quad)[1].y, (*quad)[2].y, (*quad)[3].y});
         const int first = std::clamp(top, 0, ViewSize - 1);
         const int last = std::clamp(bottom, 0, ViewSize - 1) + 1;
         if (AllSet(FullRows, first, last)) {

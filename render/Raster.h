@@ -50,13 +50,13 @@ struct ViewColours {
 // Paints polygons one after the other, each over the ones before: the plain
 // painter's algorithm.
 class PolygonPainter {
-public:
+  public:
     PolygonPainter(PixelTarget target, ViewColours colours) : Target(target), Colours(colours) {}
 
     void Clear();
     void Paint(const Quad& quad);
 
-private:
+  private:
     void PaintRuns(std::uint32_t colour);
 
     PixelTarget Target;
@@ -70,7 +70,7 @@ private:
 // nearer one has taken, its outline before its own fill; the background goes
 // where nothing is.
 class CoveragePainter {
-public:
+  public:
     CoveragePainter(PixelTarget target, ViewColours colours);
 
     // Starts a frame.
@@ -80,7 +80,7 @@ public:
     // Writes the frame into the target. The pixels are undefined until then.
     void Finish();
 
-private:
+  private:
     static constexpr int Words = (ViewSize + 63) / 64;
     // A bit for each pixel of a row, or for each row.
     using Bits = std::array<std::uint64_t, Words>;

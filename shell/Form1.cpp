@@ -67,7 +67,7 @@ void PaintFrame(SDL_Surface* s) {
 
 // The window and its view; shows frames composed off-screen, whole.
 class Form1Window {
-public:
+  public:
     Form1Window(SDL_Window* window, SdlPlatform& platform) : Window(window), Platform(platform) {}
 
     // Paints the whole client area: after showing and whenever exposed.
@@ -93,7 +93,7 @@ public:
         SDL_UpdateWindowSurfaceRects(Window, &at, 1);
     }
 
-private:
+  private:
     SDL_Window* Window;
     SdlPlatform& Platform;
 };

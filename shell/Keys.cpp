@@ -10,6 +10,7 @@ struct KeypadKey {
 
 // SDL reports the same scancode and symbol for a keypad key whatever the Num
 // Lock state, so the lock decides here. The scancodes run 1..9 then 0.
+// clang-format off
 constexpr KeypadKey KeypadKeys[] = {
     {SDL_SCANCODE_KP_0, 96, 45},      // Insert
     {SDL_SCANCODE_KP_1, 97, 35},      // End
@@ -23,12 +24,14 @@ constexpr KeypadKey KeypadKeys[] = {
     {SDL_SCANCODE_KP_9, 105, 33},     // Page Up
     {SDL_SCANCODE_KP_PERIOD, 110, 46},  // Delete
 };
+// clang-format on
 
 struct NamedKey {
     SDL_Keycode Sym;
     std::int16_t Code;
 };
 
+// clang-format off
 constexpr NamedKey NamedKeys[] = {
     {SDLK_BACKSPACE, 8},   {SDLK_TAB, 9},         {SDLK_RETURN, 13},     {SDLK_KP_ENTER, 13},
     {SDLK_LSHIFT, 16},     {SDLK_RSHIFT, 16},     {SDLK_LCTRL, 17},      {SDLK_RCTRL, 17},
@@ -43,6 +46,7 @@ constexpr NamedKey NamedKeys[] = {
     {SDLK_BACKQUOTE, 192}, {SDLK_LEFTBRACKET, 219}, {SDLK_BACKSLASH, 220},
     {SDLK_RIGHTBRACKET, 221}, {SDLK_QUOTE, 222},
 };
+// clang-format on
 
 }  // namespace
 

@@ -35,11 +35,17 @@ SdlPlatform::SdlPlatform(SDL_Window* window, SDL_Surface* surface)
     Painter.Finish();
 }
 
-SdlPlatform::~SdlPlatform() { SDL_FreeSurface(Surface); }
+SdlPlatform::~SdlPlatform() {
+    SDL_FreeSurface(Surface);
+}
 
-void SdlPlatform::ClearView() { Painter.Clear(); }
+void SdlPlatform::ClearView() {
+    Painter.Clear();
+}
 
-void SdlPlatform::Polygon(const Quad& points) { Painter.Paint(points); }
+void SdlPlatform::Polygon(const Quad& points) {
+    Painter.Paint(points);
+}
 
 void SdlPlatform::SetTitle(const std::string& title) {
     LastTitle = title;
@@ -53,7 +59,9 @@ double SdlPlatform::Seconds() {
            static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
-void SdlPlatform::EndProgram() { EndRequested = true; }
+void SdlPlatform::EndProgram() {
+    EndRequested = true;
+}
 
 SDL_Surface* SdlPlatform::FinishFrame() {
     Painter.Finish();

@@ -1,8 +1,7 @@
 // The platform services bound to SDL2: the view is a 400 x 400 SDL surface
-// painted by our rasterizer, every pixel once a frame, the clock is SDL's performance counter, the title
-// is the window's. Without a window (tests) the same surface is drawn and the
-// title is only remembered, so what a test sees off-screen is what the window
-// shows.
+// painted by our rasterizer, every pixel once a frame, the clock is SDL's performance counter, the
+// title is the window's. Without a window (tests) the same surface is drawn and the title is only
+// remembered, so what a test sees off-screen is what the window shows.
 #pragma once
 
 #include <SDL.h>
@@ -19,7 +18,7 @@ inline constexpr SDL_Color FillColour{255, 0, 0, 255};
 inline constexpr SDL_Color OutlineColour{99, 18, 0, 255};
 
 class SdlPlatform final : public PlatformServices {
-public:
+  public:
     // window may be null for an off-screen view. Returns null, with SDL's
     // reason in error, when the surface cannot be made.
     static std::unique_ptr<SdlPlatform> Create(SDL_Window* window, std::string& error);
@@ -39,7 +38,7 @@ public:
     const std::string& Title() const { return LastTitle; }
     bool Ended() const { return EndRequested; }
 
-private:
+  private:
     SdlPlatform(SDL_Window* window, SDL_Surface* surface);
 
     SDL_Window* Window;

@@ -3,4 +3,6 @@
 
 #include "shell/Form1.h"
 
-int main(int /*argc*/, char* /*argv*/[]) { return RunForm1(); }
+int main(int /*argc*/, char* /*argv*/[]) {
+    return RunForm1();
+}

@@ -16,7 +16,9 @@ __extension__ typedef __int128 RefWide;
 
 using Bitmap = std::vector<bool>;  // ViewSize * ViewSize, row-major
 
-inline Bitmap EmptyBitmap() { return Bitmap(ViewSize * ViewSize, false); }
+inline Bitmap EmptyBitmap() {
+    return Bitmap(ViewSize * ViewSize, false);
+}
 
 inline void Mark(Bitmap& b, RefWide x, RefWide y) {
     if (x >= 0 && x < ViewSize && y >= 0 && y < ViewSize) {

@@ -108,8 +108,8 @@ TEST(Picture1_KeyDown, SixtyFourRightTurnsComeBackCloseButNotExact) {
         Picture1_KeyDown(state, platform, KeyCode::Keypad6, 0);
     }
     const WallRecord& w = state.Walls[2];
-    const double drift = std::fabs(w.x1 - 3) + std::fabs(w.y1 - 4) + std::fabs(w.x2 - 3) +
-                         std::fabs(w.y2 - 6);
+    const double drift =
+        std::fabs(w.x1 - 3) + std::fabs(w.y1 - 4) + std::fabs(w.x2 - 3) + std::fabs(w.y2 - 6);
     EXPECT_LT(drift, 1e-4);
     EXPECT_GT(drift, 0);
 }

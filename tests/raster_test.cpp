@@ -118,8 +118,8 @@ TEST(Raster, SquareFillsItsInsideAndOutlinesBothEnds) {
     AppendOutlineRuns(square, outline);
     const Bitmap o = FromRuns(outline);
     for (int v = 100; v <= 300; ++v) {
-        for (const auto& [x, y] : {std::pair{100, v}, std::pair{300, v}, std::pair{v, 100},
-                                  std::pair{v, 300}}) {
+        for (const auto& [x, y] :
+             {std::pair{100, v}, std::pair{300, v}, std::pair{v, 100}, std::pair{v, 300}}) {
             EXPECT_TRUE(o[static_cast<std::size_t>(y * ViewSize + x)]) << x << ", " << y;
         }
     }
@@ -132,13 +132,15 @@ TEST(PolygonPainter, LaterPolygonsPaintOverEarlierOnesOutlineOverFill) {
     painter.Clear();
     painter.Paint({{{100, 100}, {100, 300}, {300, 300}, {300, 100}}});
     painter.Paint({{{200, 150}, {200, 250}, {350, 250}, {350, 150}}});
-    const auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y * ViewSize + x)]; };
+    const auto at = [&](int x, int y) {
+        return pixels[static_cast<std::size_t>(y * ViewSize + x)];
+    };
     EXPECT_EQ(at(50, 50), 1u);
-    EXPECT_EQ(at(150, 200), 2u);   // first square's fill
-    EXPECT_EQ(at(100, 200), 3u);   // its outline
-    EXPECT_EQ(at(250, 200), 2u);   // second's fill over the first
-    EXPECT_EQ(at(200, 200), 3u);   // second's outline over the first's fill
-    EXPECT_EQ(at(300, 200), 2u);   // the first's outline is under the second's fill
+    EXPECT_EQ(at(150, 200), 2u);  // first square's fill
+    EXPECT_EQ(at(100, 200), 3u);  // its outline
+    EXPECT_EQ(at(250, 200), 2u);  // second's fill over the first
+    EXPECT_EQ(at(200, 200), 3u);  // second's outline over the first's fill
+    EXPECT_EQ(at(300, 200), 2u);  // the first's outline is under the second's fill
     EXPECT_EQ(at(350, 200), 3u);
 }
 
@@ -236,8 +238,8 @@ TEST(CoveragePainter, GivesThePlainPaintersPictureForAnyQuads) {
 // Wall-shaped quads reaching the ends of the 32-bit range take the same
 // nearest-first path as any wall: no overflow, the plain painter's pixels.
 TEST(CoveragePainter, WallsAtTheEndsOfTheIntRange) {
-    const std::int32_t far[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 399, 400, INT32_MAX - 1,
-                                INT32_MAX};
+    const std::int32_t far[] = {INT32_MIN, INT32_MIN + 1, -1,       0, 399,
+                                400,       INT32_MAX - 1, INT32_MAX};
     TwoPainters painters;
     for (const std::int32_t left : far) {
         for (const std::int32_t right : far) {

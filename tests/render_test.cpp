@@ -64,10 +64,10 @@ TEST(ComposeFrame, WithNoWallsOnlyClearsAndCounts) {
 
 TEST(ComposeFrame, DrawsFarToNearEqualDistancesLowerNumberFirst) {
     Module1 state;
-    SetWall(state, 1, -1, 2, 1, 2);   // nearest
-    SetWall(state, 2, 0, 3, 1, 3);    // ties with 3
+    SetWall(state, 1, -1, 2, 1, 2);  // nearest
+    SetWall(state, 2, 0, 3, 1, 3);   // ties with 3
     SetWall(state, 3, -1, 3, 0, 3);
-    SetWall(state, 4, -1, 9, 1, 9);   // farthest
+    SetWall(state, 4, -1, 9, 1, 9);  // farthest
     RecordingPlatform platform;
     ComposeFrame(state, platform);
     ASSERT_EQ(platform.FramePolygons.size(), 4u);
@@ -161,8 +161,7 @@ TEST_P(FrameRate, RoundsHalfUpAndFormatsWithALeadingBlank) {
 INSTANTIATE_TEST_SUITE_P(Rates, FrameRate,
                          testing::Values(RateCase{130, 2.0, " 65 fps"},
                                          RateCase{129, 2.0, " 65 fps"},
-                                         RateCase{100, 1.0, " 100 fps"},
-                                         RateCase{1, 4.0, " 0 fps"},
+                                         RateCase{100, 1.0, " 100 fps"}, RateCase{1, 4.0, " 0 fps"},
                                          // 0.99999999 s is 1.0 as a 32-bit float.
                                          RateCase{64, 0.99999999, " 64 fps"}));
 
@@ -205,8 +204,8 @@ TEST(FarToNearOrder, MatchesThePlainSelectionOnTablesFullOfTies) {
     for (int round = 0; round < 300; ++round) {
         // Sizes change now and then; in between, the last order is the
         // starting guess, from nearly sorted to shuffled.
-        const int count = round % 50 == 0 ? 1 + static_cast<int>(random() % 1000)
-                                          : std::max(1, state.WallCount);
+        const int count =
+            round % 50 == 0 ? 1 + static_cast<int>(random() % 1000) : std::max(1, state.WallCount);
         if (round % 2 == 0 || count != state.WallCount) {
             RandomDistances(state, random, count);
         } else {

@@ -95,7 +95,9 @@ std::uint32_t PixelAt(SDL_Surface* s, int x, int y) {
     return static_cast<const std::uint32_t*>(s->pixels)[y * (s->pitch / 4) + x];
 }
 
-std::uint32_t Colour(SDL_Surface* s, SDL_Color c) { return SDL_MapRGB(s->format, c.r, c.g, c.b); }
+std::uint32_t Colour(SDL_Surface* s, SDL_Color c) {
+    return SDL_MapRGB(s->format, c.r, c.g, c.b);
+}
 
 TEST(SdlPlatform, DrawsTheSquareAheadOffScreen) {
     std::string error;
@@ -116,8 +118,8 @@ TEST(SdlPlatform, DrawsTheSquareAheadOffScreen) {
     const std::uint32_t outline = Colour(view, OutlineColour);
     for (int y = 0; y < ViewSize; ++y) {
         for (int x = 0; x < ViewSize; ++x) {
-            const bool border = (x == 100 || x == 300 || y == 100 || y == 300) &&
-                                x >= 100 && x <= 300 && y >= 100 && y <= 300;
+            const bool border = (x == 100 || x == 300 || y == 100 || y == 300) && x >= 100 &&
+                                x <= 300 && y >= 100 && y <= 300;
             const bool inside = x > 100 && x < 300 && y > 100 && y < 300;
             const std::uint32_t expected = border ? outline : inside ? fill : background;
             ASSERT_EQ(PixelAt(view, x, y), expected) << x << ", " << y;
@@ -144,7 +146,9 @@ TEST(SdlPlatform, ACloseObliqueWallDrawsExactlyItsPixelsAndNoGarbage) {
     for (int y = 0; y < ViewSize; ++y) {
         for (int x = 0; x < ViewSize; ++x) {
             const auto k = static_cast<std::size_t>(y * ViewSize + x);
-            const SDL_Color c = outline[k] ? OutlineColour : fill[k] ? FillColour : BackgroundColour;
+            const SDL_Color c = outline[k] ? OutlineColour
+                                : fill[k]  ? FillColour
+                                           : BackgroundColour;
             ASSERT_EQ(PixelAt(view, x, y), Colour(view, c)) << x << ", " << y;
             filled += fill[k] ? 1 : 0;
         }
@@ -169,8 +173,8 @@ TEST(SdlPlatform, PaintsWhatSdlsSoftwareRendererPaints) {
     std::mt19937 random(99);
     std::uniform_int_distribution<int> coordinate(0, ViewSize - 1);
     for (int frame = 0; frame < 40; ++frame) {
-        SDL_SetRenderDrawColor(renderer, BackgroundColour.r, BackgroundColour.g,
-                               BackgroundColour.b, 255);
+        SDL_SetRenderDrawColor(renderer, BackgroundColour.r, BackgroundColour.g, BackgroundColour.b,
+                               255);
         SDL_RenderClear(renderer);
         platform->ClearView();
         for (int wall = 0; wall < 12; ++wall) {
@@ -197,7 +201,8 @@ TEST(SdlPlatform, PaintsWhatSdlsSoftwareRendererPaints) {
             SDL_RenderGeometry(renderer, nullptr, v, 6, nullptr, 0);
             SDL_Point line[5];
             for (int k = 0; k < 5; ++k) {
-                line[k] = {q[static_cast<std::size_t>(k % 4)].x, q[static_cast<std::size_t>(k % 4)].y};
+                line[k] = {q[static_cast<std::size_t>(k % 4)].x,
+                           q[static_cast<std::size_t>(k % 4)].y};
             }
             SDL_SetRenderDrawColor(renderer, OutlineColour.r, OutlineColour.g, OutlineColour.b,
                                    255);

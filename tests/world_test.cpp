@@ -85,9 +85,8 @@ TEST_P(FlagValue, OnlyTheNumberOneSetsAFlag) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, FlagValue,
-                         testing::Values(FlagCase{"1", 1}, FlagCase{"1.0", 1},
-                                         FlagCase{"+1", 1}, FlagCase{"10e-1", 1},
-                                         FlagCase{"2", 0}, FlagCase{"-1", 0},
+                         testing::Values(FlagCase{"1", 1}, FlagCase{"1.0", 1}, FlagCase{"+1", 1},
+                                         FlagCase{"10e-1", 1}, FlagCase{"2", 0}, FlagCase{"-1", 0},
                                          FlagCase{"0.5", 0}, FlagCase{"0", 0}));
 
 TEST(LoadLevel, LayoutDoesNotMatter) {
@@ -146,8 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadLevel{"1\n0,0\n1,x1\n",
                  "torv-2.dat:3:3: expected flag B of node (0, 1) as a decimal number, found "
                  "\"x1\""},
-        BadLevel{"1\n0,0\n1,1\n",
-                 "torv-2.dat:4:1: the file ends before flag A of node (1, 0)"},
+        BadLevel{"1\n0,0\n1,1\n", "torv-2.dat:4:1: the file ends before flag A of node (1, 0)"},
         BadLevel{"1\n0,0\n1\n", "torv-2.dat:4:1: the file ends before flag B of node (0, 1)"},
         BadLevel{"0\n1,,1\n",
                  "torv-2.dat:2:3: empty field: expected flag B of node (0, 0) after the comma"},
@@ -155,16 +153,21 @@ INSTANTIATE_TEST_SUITE_P(
                  "torv-2.dat:2:3: empty field: expected flag B of node (0, 0) after the comma"},
         BadLevel{"0\n1 1\n",
                  "torv-2.dat:2:3: expected a comma or a line break after \"1\", found \"1\""},
-        BadLevel{"inf\n", "torv-2.dat:1:1: expected the grid size as a decimal number, found "
-                          "\"inf\""},
-        BadLevel{"0x1\n", "torv-2.dat:1:1: expected the grid size as a decimal number, found "
-                          "\"0x1\""},
-        BadLevel{"1e309\n", "torv-2.dat:1:1: expected the grid size, found \"1e309\", out of "
-                            "the range of a 64-bit float"},
-        BadLevel{"1000.6\n", "torv-2.dat:1:1: grid size 1000.6 is too large: the largest grid "
-                             "read is 1000"},
-        BadLevel{"0\n\x01,0", "torv-2.dat:2:1: expected flag A of node (0, 0) as a decimal "
-                              "number, found \"\\x01\""}));
+        BadLevel{"inf\n",
+                 "torv-2.dat:1:1: expected the grid size as a decimal number, found "
+                 "\"inf\""},
+        BadLevel{"0x1\n",
+                 "torv-2.dat:1:1: expected the grid size as a decimal number, found "
+                 "\"0x1\""},
+        BadLevel{"1e309\n",
+                 "torv-2.dat:1:1: expected the grid size, found \"1e309\", out of "
+                 "the range of a 64-bit float"},
+        BadLevel{"1000.6\n",
+                 "torv-2.dat:1:1: grid size 1000.6 is too large: the largest grid "
+                 "read is 1000"},
+        BadLevel{"0\n\x01,0",
+                 "torv-2.dat:2:1: expected flag A of node (0, 0) as a decimal "
+                 "number, found \"\\x01\""}));
 
 TEST(LoadLevel, ThousandWallsLoadAndOneMoreIsRefused) {
     // Grid 0..22 with A set on every node: 23 * 23 = 529 walls; B on the
@@ -203,8 +206,8 @@ TEST(LoadLevel, ReadsTheNamedFileAndNamesItWhenMissing) {
     state.View.LevelFileName = (dir / "missing.dat").string();
     const auto error = LoadLevel(state);
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->Message, state.View.LevelFileName +
-                                  ": cannot open the level file: No such file or directory");
+    EXPECT_EQ(error->Message,
+              state.View.LevelFileName + ": cannot open the level file: No such file or directory");
 
     state.View.LevelFileName = dir.string();  // a directory
     const auto dirError = LoadLevel(state);

@@ -17,7 +17,7 @@ constexpr int EndOfInput = -1;
 // Bytes from memory or streamed from a file in blocks, with the line and
 // column of the next byte. CR, LF and CRLF each end one line.
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::string_view memory) : Data(memory.data()), Length(memory.size()) {}
     explicit ByteReader(std::FILE* file) : File(file), Block(BlockSize) {}
 
@@ -47,7 +47,7 @@ public:
     // errno of a failed read (for instance EISDIR), or 0.
     int ReadErrno = 0;
 
-private:
+  private:
     static constexpr std::size_t BlockSize = 64 * 1024;
 
     bool Refill() {
@@ -71,10 +71,18 @@ private:
     std::size_t Length = 0;
 };
 
-bool IsBlank(int c) { return c == ' ' || c == '\t'; }
-bool IsLineBreak(int c) { return c == '\r' || c == '\n'; }
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
-bool EndsToken(int c) { return c == EndOfInput || c == ',' || IsBlank(c) || IsLineBreak(c); }
+bool IsBlank(int c) {
+    return c == ' ' || c == '\t';
+}
+bool IsLineBreak(int c) {
+    return c == '\r' || c == '\n';
+}
+bool IsDigit(int c) {
+    return c >= '0' && c <= '9';
+}
+bool EndsToken(int c) {
+    return c == EndOfInput || c == ',' || IsBlank(c) || IsLineBreak(c);
+}
 
 // A token quoted for a message: at most 40 bytes, unprintable ones as \xNN.
 std::string Quote(std::string_view token, bool truncated) {
@@ -143,7 +151,7 @@ double RoundHalfEven(double v) {
 }
 
 class LevelParser {
-public:
+  public:
     LevelParser(ByteReader& reader, std::string_view fileName)
         : Reader(reader), FileName(fileName) {}
 
@@ -187,7 +195,7 @@ public:
         return std::nullopt;
     }
 
-private:
+  private:
     enum class Separator { Start, Comma, LineBreak };
 
     // Which number is read: the grid size, or a flag of a node. Named in
@@ -213,8 +221,8 @@ private:
         if (Reader.ReadErrno == 0) {
             return std::nullopt;
         }
-        return LoadError{std::string(FileName) + ": cannot read the level file: " +
-                         std::strerror(Reader.ReadErrno)};
+        return LoadError{std::string(FileName) +
+                         ": cannot read the level file: " + std::strerror(Reader.ReadErrno)};
     }
 
     void SkipBlanks() {

@@ -96,8 +96,8 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
 // A fresh folder for one test, named after it, under the test temp folder.
 inline std::filesystem::path TestFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("mazewalk_tools_") + info->test_suite_name() + "_" +
-                       info->name();
+    std::string name =
+        std::string("mazewalk_tools_") + info->test_suite_name() + "_" + info->name();
     for (char& c : name) {
         if (c == '/') {
             c = '_';

@@ -42,10 +42,14 @@ Survey SurveyFromStart(const LoadedMaze& m) {
 
     const auto neighbours = [&m](int x, int y) {
         std::vector<std::pair<int, int>> open;
-        if (x + 2 < m.MaxX && m.Along.count({x + 1, y}) == 0) open.emplace_back(x + 2, y);
-        if (x - 2 > m.MinX && m.Along.count({x - 1, y}) == 0) open.emplace_back(x - 2, y);
-        if (y + 2 < m.MaxY && m.Across.count({x, y + 1}) == 0) open.emplace_back(x, y + 2);
-        if (y - 2 > m.MinY && m.Across.count({x, y - 1}) == 0) open.emplace_back(x, y - 2);
+        if (x + 2 < m.MaxX && m.Along.count({x + 1, y}) == 0)
+            open.emplace_back(x + 2, y);
+        if (x - 2 > m.MinX && m.Along.count({x - 1, y}) == 0)
+            open.emplace_back(x - 2, y);
+        if (y + 2 < m.MaxY && m.Across.count({x, y + 1}) == 0)
+            open.emplace_back(x, y + 2);
+        if (y - 2 > m.MinY && m.Across.count({x, y - 1}) == 0)
+            open.emplace_back(x, y - 2);
         return open;
     };
     for (int x = m.MinX + 1; x < m.MaxX; x += 2) {
@@ -146,12 +150,12 @@ TEST(MazeGen, SizesOutsideTheTableAreRefusedNamingTheLargest) {
         long long Size;
         const char* Says;
     };
-    for (const Case& c : {Case{31, "a maze of 31 x 31 cells needs 1024 walls, but the wall table "
-                                   "holds 1000: the largest maze that fits is 30 x 30 (961 walls)"},
+    for (const Case& c : {Case{31,
+                               "a maze of 31 x 31 cells needs 1024 walls, but the wall table "
+                               "holds 1000: the largest maze that fits is 30 x 30 (961 walls)"},
                           Case{1000000, "the largest maze that fits is 30 x 30"},
                           Case{9000000000000000000, "the largest maze that fits is 30 x 30"},
-                          Case{1, "the smallest is 2 x 2"},
-                          Case{0, "the smallest is 2 x 2"},
+                          Case{1, "the smallest is 2 x 2"}, Case{0, "the smallest is 2 x 2"},
                           Case{-4, "the smallest is 2 x 2"}}) {
         const auto error = MazeSizeError(c.Size);
         ASSERT_TRUE(error.has_value()) << c.Size;
@@ -184,7 +188,8 @@ TEST(MazeRandom, DrawsStayBelowTheBoundAndCoverIt) {
 TEST(MazeGenTool, WritesTheLibrarysMazeToAFileOrStandardOutput) {
     const auto folder = TestFolder();
     const auto file = folder / "torv-2.dat";
-    auto result = RunTool(std::string(MAZEWALK_GEN) + " --size 30 --seed 5 -o " + Quoted(file), folder);
+    auto result =
+        RunTool(std::string(MAZEWALK_GEN) + " --size 30 --seed 5 -o " + Quoted(file), folder);
     EXPECT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(ReadFile(file), MazeText(30, 5));
 

@@ -12,7 +12,7 @@ namespace {
 
 // A decoded picture, converted to one known pixel layout.
 class Picture {
-public:
+  public:
     explicit Picture(const std::filesystem::path& png) {
         SurfacePtr loaded(IMG_Load(png.string().c_str()));
         if (loaded) {
@@ -30,11 +30,13 @@ public:
         return SDL_Color{p[0], p[1], p[2], p[3]};
     }
 
-private:
+  private:
     SurfacePtr Pixels;
 };
 
-bool Same(SDL_Color a, SDL_Color b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+bool Same(SDL_Color a, SDL_Color b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 std::string Describe(SDL_Color c) {
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
@@ -52,10 +54,10 @@ MappedMaze MapMaze(int size, std::uint32_t seed, int scale, const std::filesyste
     MappedMaze mapped;
     const std::string text = MazeText(size, seed);
     WriteFile(folder / "torv-2.dat", text);
-    const auto result = RunTool(std::string(MAZEWALK_MAP) + " " + Quoted(folder / "torv-2.dat") +
-                                " -o " + Quoted(folder / "map.png") + " --scale " +
-                                std::to_string(scale),
-                            folder);
+    const auto result =
+        RunTool(std::string(MAZEWALK_MAP) + " " + Quoted(folder / "torv-2.dat") + " -o " +
+                    Quoted(folder / "map.png") + " --scale " + std::to_string(scale),
+                folder);
     EXPECT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(result.Err, "");
     mapped.State = LoadText(text);
@@ -91,8 +93,8 @@ TEST_P(MapOfMaze, ShowsWallColourExactlyOnTheWalls) {
             if (!acrossSide && !alongSide) {
                 continue;
             }
-            const bool wall = acrossSide ? maze.Across.count({x, y}) != 0
-                                         : maze.Along.count({x, y}) != 0;
+            const bool wall =
+                acrossSide ? maze.Across.count({x, y}) != 0 : maze.Along.count({x, y}) != 0;
             const SDL_Color seen = m.Png->At(m.Layout.PixelX(x), m.Layout.PixelY(y));
             EXPECT_EQ(Same(seen, MapWallColour), wall)
                 << "side at (" << x << ", " << y << ") is " << Describe(seen);
@@ -213,7 +215,8 @@ TEST(MazeMapTool, BadLevelsGiveTheLoadersMessage) {
         EXPECT_FALSE(std::filesystem::exists(png));
     }
 
-    const auto result = RunTool(std::string(MAZEWALK_MAP) + " " + Quoted(folder / "none.dat"), folder);
+    const auto result =
+        RunTool(std::string(MAZEWALK_MAP) + " " + Quoted(folder / "none.dat"), folder);
     EXPECT_EQ(result.Status, 1);
     EXPECT_EQ(result.Err, "mazewalk-map: " + (folder / "none.dat").string() +
                               ": cannot open the level file: No such file or directory\n");

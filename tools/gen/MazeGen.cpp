@@ -16,7 +16,9 @@ constexpr long long LargestSizeNamed = 1'000'000;
 // The start cell: as far from the maze's left edge as node (10, 10) allows
 // (grid nodes start at 0, so at most 4 cells), on the first row so that the
 // viewer starts at the maze's edge, looking into it.
-int StartColumnFor(int size) { return std::min(4, (size - 1) / 2); }
+int StartColumnFor(int size) {
+    return std::min(4, (size - 1) / 2);
+}
 
 // One choice in BranchOdds grows the maze from an older cell.
 constexpr std::uint32_t BranchOdds = 4;
@@ -31,9 +33,8 @@ struct Cell {
 std::optional<std::string> MazeSizeError(long long size) {
     if (size < SmallestMazeSize) {
         return "a maze of " + std::to_string(size) + " x " + std::to_string(size) +
-               " cells is too small: the smallest is " + std::to_string(SmallestMazeSize) +
-               " x " + std::to_string(SmallestMazeSize) +
-               " (the start cell and a cell ahead of it)";
+               " cells is too small: the smallest is " + std::to_string(SmallestMazeSize) + " x " +
+               std::to_string(SmallestMazeSize) + " (the start cell and a cell ahead of it)";
     }
     if (size > LargestMazeSize) {
         const std::string walls = size <= LargestSizeNamed
@@ -131,8 +132,8 @@ LevelGrid MazeGrid(const Maze& maze) {
     LevelGrid grid;
     const int size = maze.Size;
     grid.GridSize = std::max(maze.CornerI(), maze.CornerJ()) + 2 * size;
-    const auto nodes = static_cast<std::size_t>(grid.GridSize + 1) *
-                       static_cast<std::size_t>(grid.GridSize + 1);
+    const auto nodes =
+        static_cast<std::size_t>(grid.GridSize + 1) * static_cast<std::size_t>(grid.GridSize + 1);
     grid.A.assign(nodes, 0);
     grid.B.assign(nodes, 0);
     const auto node = [&grid](int i, int j) {

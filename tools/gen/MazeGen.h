@@ -16,7 +16,9 @@
 
 // A Size x Size perfect maze has 2 x Size x (Size + 1) cell sides of which
 // Size x Size - 1 are opened, leaving (Size + 1)^2 walls.
-constexpr int MazeWallCount(int size) { return (size + 1) * (size + 1); }
+constexpr int MazeWallCount(int size) {
+    return (size + 1) * (size + 1);
+}
 
 // The largest maze whose walls fit the program's wall table of 1000.
 inline constexpr int LargestMazeSize = 30;
@@ -51,11 +53,11 @@ std::optional<std::string> MazeSizeError(long long size);
 // (std::uniform_int_distribution is not specified to that degree).
 // bound must be at least 1.
 class MazeRandom {
-public:
+  public:
     explicit MazeRandom(std::uint32_t seed) : Engine(seed) {}
     std::uint32_t Below(std::uint32_t bound);
 
-private:
+  private:
     // The standard fixes this engine's output sequence, unlike the
     // distributions'.
     std::mt19937 Engine;

@@ -75,8 +75,8 @@ bool OptionValue(int argc, char* argv[], int& k, std::string_view name, std::str
         value = argv[++k];
         return true;
     }
-    if (arg.size() > name.size() && arg.substr(0, name.size()) == name &&
-        arg[name.size()] == '=' && name.substr(0, 2) == "--") {
+    if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=' &&
+        name.substr(0, 2) == "--") {
         value = std::string(arg.substr(name.size() + 1));
         return true;
     }

@@ -14,7 +14,9 @@ constexpr double FarthestMapped = 100'000;
 constexpr int MajorEvery = 10;
 
 // Node index of a viewer-space coordinate.
-constexpr int NodeOf(int coordinate) { return coordinate + 10; }
+constexpr int NodeOf(int coordinate) {
+    return coordinate + 10;
+}
 
 // Digits 0 to 9 in a 3 x 5 pixel font, one row per entry, bit 2 leftmost.
 constexpr std::array<std::array<std::uint8_t, 5>, 10> Digits{{
@@ -32,13 +34,17 @@ constexpr std::array<std::array<std::uint8_t, 5>, 10> Digits{{
 constexpr int DigitWidth = 3;
 constexpr int DigitHeight = 5;
 
-int FontScale(int scale) { return std::max(1, scale / 8); }
+int FontScale(int scale) {
+    return std::max(1, scale / 8);
+}
 
 int LabelWidth(const std::string& text, int fontScale) {
     return static_cast<int>(text.size()) * (DigitWidth + 1) * fontScale - fontScale;
 }
 
-int DigitsOf(int number) { return static_cast<int>(std::to_string(number).size()); }
+int DigitsOf(int number) {
+    return static_cast<int>(std::to_string(number).size());
+}
 
 // The picture's size and margins for a bounding box at one scale.
 MapLayout Measure(int minX, int maxX, int minY, int maxY, int scale) {
@@ -60,7 +66,7 @@ MapLayout Measure(int minX, int maxX, int minY, int maxY, int scale) {
 }
 
 class Painter {
-public:
+  public:
     explicit Painter(SDL_Surface* surface) : Surface(surface) {}
 
     void Fill(int x, int y, int w, int h, SDL_Color c) {
@@ -101,16 +107,22 @@ public:
         }
     }
 
-private:
+  private:
     SDL_Surface* Surface;
 };
 
-int Round(double v) { return static_cast<int>(std::lround(v)); }
+int Round(double v) {
+    return static_cast<int>(std::lround(v));
+}
 
 }  // namespace
 
-int MapLayout::PixelX(double x) const { return Left + Round((x - MinX) * Scale); }
-int MapLayout::PixelY(double y) const { return Top + Round((MaxY - y) * Scale); }
+int MapLayout::PixelX(double x) const {
+    return Left + Round((x - MinX) * Scale);
+}
+int MapLayout::PixelY(double y) const {
+    return Top + Round((MaxY - y) * Scale);
+}
 
 std::optional<MapLayout> LayoutMap(const Module1& state, int scale, std::string& error) {
     // The start and the tip of its arrow are always shown.
@@ -151,8 +163,7 @@ std::optional<MapLayout> LayoutMap(const Module1& state, int scale, std::string&
     }
     if (scale < SmallestMapScale || scale > LargestMapScale) {
         error = "the scale must be " + std::to_string(SmallestMapScale) + " to " +
-                std::to_string(LargestMapScale) + " pixels per unit, not " +
-                std::to_string(scale);
+                std::to_string(LargestMapScale) + " pixels per unit, not " + std::to_string(scale);
         return std::nullopt;
     }
     const MapLayout layout = Measure(left, right, bottom, top, scale);
@@ -166,8 +177,8 @@ std::optional<MapLayout> LayoutMap(const Module1& state, int scale, std::string&
 }
 
 SurfacePtr DrawMap(const Module1& state, const MapLayout& layout, std::string& error) {
-    SurfacePtr surface(SDL_CreateRGBSurfaceWithFormat(0, layout.Width, layout.Height, 24,
-                                                      SDL_PIXELFORMAT_RGB24));
+    SurfacePtr surface(
+        SDL_CreateRGBSurfaceWithFormat(0, layout.Width, layout.Height, 24, SDL_PIXELFORMAT_RGB24));
     if (!surface) {
         error = std::string("cannot make the map's picture: ") + SDL_GetError();
         return nullptr;
