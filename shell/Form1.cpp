@@ -139,19 +139,21 @@ void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form) {
             // slows the rate; but a tick missed by a whole period is dropped
             // rather than caught up in a burst.
             next += period;
-            if (next <= now) {
-                next = now + period;
+            const Uint64 after = SDL_GetPerformanceCounter();
+            if (next <= after) {
+                next = after + period;
             }
-            continue;
+        } else {
+            // Sleep to just after the deadline (SDL sleeps in whole ms). Not
+            // SDL_WaitEventTimeout: on X11 it wakes itself with an event sent
+            // to our window through a second connection, and when Esc ends
+            // such a wait that event can reach the server after the window is
+            // destroyed; Xlib then reports BadWindow at SDL_Quit and ends the
+            // program with status 1.
+            SDL_Delay(static_cast<Uint32>(((next - now) * 1000 + frequency - 1) / frequency));
         }
-        // Sleep to just after the deadline (SDL sleeps in whole ms), then
-        // take every event that came meanwhile. Not SDL_WaitEventTimeout: on
-        // X11 it wakes itself with an event sent to our window through a
-        // second connection, and when Esc ends such a wait that event can
-        // reach the server after the window is destroyed; Xlib then reports
-        // BadWindow at SDL_Quit and ends the program with status 1.
-        const Uint64 waitMs = ((next - now) * 1000 + frequency - 1) / frequency;
-        SDL_Delay(static_cast<Uint32>(waitMs));
+        // Every event that came meanwhile, after every tick and every sleep,
+        // so a slow machine never leaves the keys unread.
         SDL_Event event;
         while (!platform.Ended() && SDL_PollEvent(&event) != 0) {
             handle(event);
