@@ -339,6 +339,41 @@ std::uint64_t BitRange(int first, int last) {
 constexpr std::uint64_t LastWordMask =
     ViewSize % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (ViewSize % 64)) - 1;
 
+// The bits of word w that stand for pixels of the view.
+constexpr std::uint64_t WordMask(int w, int words) {
+    return w == words - 1 ? LastWordMask : ~std::uint64_t{0};
+}
+
+// Writes the pixels of a row whose bits are handed over word by word,
+// gathering them into stretches across word boundaries, each one fill.
+class StretchWriter {
+  public:
+    StretchWriter(std::uint32_t* pixels, std::uint32_t colour) : Pixels(pixels), Colour(colour) {}
+    ~StretchWriter() { std::fill(Pixels + Begin, Pixels + End, Colour); }
+    StretchWriter(const StretchWriter&) = delete;
+    StretchWriter& operator=(const StretchWriter&) = delete;
+
+    // The pixels of word w whose bits are set in bits.
+    void Add(int w, std::uint64_t bits) {
+        while (bits != 0) {
+            const int start = std::countr_zero(bits);
+            const int length = std::countr_one(bits >> start);
+            if (w * 64 + start != End) {
+                std::fill(Pixels + Begin, Pixels + End, Colour);
+                Begin = w * 64 + start;
+            }
+            End = w * 64 + start + length;
+            bits = start + length >= 64 ? 0 : bits & (~std::uint64_t{0} << (start + length));
+        }
+    }
+
+  private:
+    std::uint32_t* Pixels;
+    std::uint32_t Colour;
+    int Begin = 0;
+    int End = 0;
+};
+
 }  // namespace
 
 CoveragePainter::CoveragePainter(PixelTarget target, ViewColours colours)
@@ -390,9 +425,15 @@ bool CoveragePainter::SetBits(Bits& bits, int begin, int end) {
         const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
         std::uint64_t& word = bits[static_cast<std::size_t>(w)];
         word |= BitRange(lo, hi);
-        completed = completed || word == (w == Words - 1 ? LastWordMask : ~std::uint64_t{0});
+        completed = completed || word == WordMask(w, Words);
     }
     return completed;
+}
+
+void CoveragePainter::MarkIfFull(int row) {
+    if (AllSet(Covered[static_cast<std::size_t>(row)], 0, ViewSize)) {
+        FullRows[static_cast<std::size_t>(row / 64)] |= std::uint64_t{1} << (row % 64);
+    }
 }
 
 void CoveragePainter::FillUncovered(int row, std::uint32_t colour) {
@@ -402,23 +443,10 @@ void CoveragePainter::FillUncovered(int row, std::uint32_t colour) {
         std::fill_n(pixels, ViewSize, colour);  // most rows above and below the walls
         return;
     }
-    int stretchBegin = 0;
-    int stretchEnd = 0;
+    StretchWriter writer(pixels, colour);
     for (int w = 0; w < Words; ++w) {
-        std::uint64_t free = ~covered[static_cast<std::size_t>(w)] &
-                             (w == Words - 1 ? LastWordMask : ~std::uint64_t{0});
-        while (free != 0) {
-            const int start = std::countr_zero(free);
-            const int length = std::countr_one(free >> start);
-            if (w * 64 + start != stretchEnd) {
-                std::fill(pixels + stretchBegin, pixels + stretchEnd, colour);
-                stretchBegin = w * 64 + start;
-            }
-            stretchEnd = w * 64 + start + length;
-            free = start + length >= 64 ? 0 : free & (~std::uint64_t{0} << (start + length));
-        }
+        writer.Add(w, ~covered[static_cast<std::size_t>(w)] & WordMask(w, Words));
     }
-    std::fill(pixels + stretchBegin, pixels + stretchEnd, colour);
 }
 
 void CoveragePainter::Write(int row, int begin, int end, std::uint32_t colour) {
@@ -431,45 +459,29 @@ void CoveragePainter::Write(int row, int begin, int end, std::uint32_t colour) {
         if ((word & bit) == 0) {
             word |= bit;
             pixels[begin] = colour;
-            if (word == (begin / 64 == Words - 1 ? LastWordMask : ~std::uint64_t{0}) &&
-                AllSet(covered, 0, ViewSize)) {
-                FullRows[static_cast<std::size_t>(row / 64)] |= std::uint64_t{1} << (row % 64);
+            if (word == WordMask(begin / 64, Words)) {
+                MarkIfFull(row);
             }
         }
         return;
     }
-    // Free pixels are gathered into stretches across word boundaries, each
-    // written with one fill.
-    int stretchBegin = 0;
-    int stretchEnd = 0;
     bool wordCompleted = false;
-    for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
-        const int lo = w == begin / 64 ? begin % 64 : 0;
-        const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
-        const std::uint64_t mask = BitRange(lo, hi);
-        std::uint64_t& word = covered[static_cast<std::size_t>(w)];
-        std::uint64_t free = mask & ~word;
-        if (free == 0) {
-            continue;
-        }
-        word |= mask;
-        wordCompleted =
-            wordCompleted || word == (w == Words - 1 ? LastWordMask : ~std::uint64_t{0});
-        while (free != 0) {
-            const int start = std::countr_zero(free);
-            const int length = std::countr_one(free >> start);
-            if (w * 64 + start != stretchEnd) {
-                std::fill(pixels + stretchBegin, pixels + stretchEnd, colour);
-                stretchBegin = w * 64 + start;
-            }
-            stretchEnd = w * 64 + start + length;
-            free = start + length >= 64 ? 0 : free & (~std::uint64_t{0} << (start + length));
+    {
+        StretchWriter writer(pixels, colour);
+        for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
+            const int lo = w == begin / 64 ? begin % 64 : 0;
+            const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
+            const std::uint64_t mask = BitRange(lo, hi);
+            std::uint64_t& word = covered[static_cast<std::size_t>(w)];
+            const std::uint64_t free = mask & ~word;
+            word |= mask;
+            wordCompleted = wordCompleted || (free != 0 && word == WordMask(w, Words));
+            writer.Add(w, free);
         }
     }
-    std::fill(pixels + stretchBegin, pixels + stretchEnd, colour);
     // A row can only have filled up when one of its words just did.
-    if (wordCompleted && AllSet(covered, 0, ViewSize)) {
-        FullRows[static_cast<std::size_t>(row / 64)] |= std::uint64_t{1} << (row % 64);
+    if (wordCompleted) {
+        MarkIfFull(row);
     }
 }
 
@@ -617,8 +629,8 @@ void CoveragePainter::CoverWall(const Quad& q) {
                     paint(run[0], run[1], Colours.Outline);
                 }
             }
-            if (completed && AllSet(covered, 0, ViewSize)) {
-                FullRows[static_cast<std::size_t>(row / 64)] |= std::uint64_t{1} << (row % 64);
+            if (completed) {
+                MarkIfFull(row);
             }
             continue;
         }

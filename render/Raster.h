@@ -95,6 +95,8 @@ class CoveragePainter {
     static bool SetBits(Bits& bits, int begin, int end);
     // Writes colour to every pixel of the row not yet covered.
     void FillUncovered(int row, std::uint32_t colour);
+    // Notes the row as full when every pixel of it is covered.
+    void MarkIfFull(int row);
     void CoverWall(const Quad& quad);
     void Cover(std::uint32_t colour);
     void Write(int row, int begin, int end, std::uint32_t colour);
