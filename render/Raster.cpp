@@ -330,10 +330,29 @@ void PolygonPainter::Paint(const Quad& quad) {
 
 namespace {
 
-// Bits first..last (inclusive) of a 64-bit word.
-std::uint64_t BitRange(int first, int last) {
-    const std::uint64_t upTo = last == 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << last) - 1;
-    return upTo & (~std::uint64_t{0} << first);
+// Calls visit(w, mask) for each 64-bit word w holding bits [begin, end),
+// mask being those bits of it, 0 <= begin < end; stops at the first visit
+// that returns false, and returns whether none did. This runs for every row
+// of every wall drawn, so it keeps to shifts.
+template <class Visit>
+bool ForEachWord(int begin, int end, Visit&& visit) {
+    const auto first = static_cast<unsigned>(begin);
+    const auto last = static_cast<unsigned>(end - 1);
+    const std::uint64_t firstMask = ~std::uint64_t{0} << (first & 63);
+    const std::uint64_t lastMask = ~std::uint64_t{0} >> (63 - (last & 63));
+    for (unsigned w = first >> 6; w <= last >> 6; ++w) {
+        std::uint64_t mask = ~std::uint64_t{0};
+        if (w == first >> 6) {
+            mask &= firstMask;
+        }
+        if (w == last >> 6) {
+            mask &= lastMask;
+        }
+        if (!visit(static_cast<std::size_t>(w), mask)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 constexpr std::uint64_t LastWordMask =
@@ -393,40 +412,29 @@ void CoveragePainter::Paint(const Quad& quad) {
 }
 
 bool CoveragePainter::AllSet(const Bits& bits, int begin, int end) {
-    for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
-        const int lo = w == begin / 64 ? begin % 64 : 0;
-        const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
-        const std::uint64_t want = BitRange(lo, hi);
-        if ((bits[static_cast<std::size_t>(w)] & want) != want) {
-            return false;
-        }
-    }
-    return true;
+    return ForEachWord(begin, end,
+                       [&](std::size_t w, std::uint64_t mask) { return (bits[w] & mask) == mask; });
 }
 
 CoveragePainter::Exposure CoveragePainter::ExposureOf(const Bits& bits, int begin, int end) {
     bool anySet = false;
     bool allSet = true;
-    for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
-        const int lo = w == begin / 64 ? begin % 64 : 0;
-        const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
-        const std::uint64_t mask = BitRange(lo, hi);
-        const std::uint64_t set = bits[static_cast<std::size_t>(w)] & mask;
+    ForEachWord(begin, end, [&](std::size_t w, std::uint64_t mask) {
+        const std::uint64_t set = bits[w] & mask;
         anySet = anySet || set != 0;
         allSet = allSet && set == mask;
-    }
+        return true;
+    });
     return allSet ? Exposure::Hidden : anySet ? Exposure::Partly : Exposure::Open;
 }
 
 bool CoveragePainter::SetBits(Bits& bits, int begin, int end) {
     bool completed = false;
-    for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
-        const int lo = w == begin / 64 ? begin % 64 : 0;
-        const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
-        std::uint64_t& word = bits[static_cast<std::size_t>(w)];
-        word |= BitRange(lo, hi);
-        completed = completed || word == WordMask(w, Words);
-    }
+    ForEachWord(begin, end, [&](std::size_t w, std::uint64_t mask) {
+        bits[w] |= mask;
+        completed = completed || bits[w] == WordMask(static_cast<int>(w), Words);
+        return true;
+    });
     return completed;
 }
 
@@ -468,16 +476,14 @@ void CoveragePainter::Write(int row, int begin, int end, std::uint32_t colour) {
     bool wordCompleted = false;
     {
         StretchWriter writer(pixels, colour);
-        for (int w = begin / 64; w <= (end - 1) / 64; ++w) {
-            const int lo = w == begin / 64 ? begin % 64 : 0;
-            const int hi = w == (end - 1) / 64 ? (end - 1) % 64 : 63;
-            const std::uint64_t mask = BitRange(lo, hi);
-            std::uint64_t& word = covered[static_cast<std::size_t>(w)];
-            const std::uint64_t free = mask & ~word;
-            word |= mask;
-            wordCompleted = wordCompleted || (free != 0 && word == WordMask(w, Words));
-            writer.Add(w, free);
-        }
+        ForEachWord(begin, end, [&](std::size_t w, std::uint64_t mask) {
+            const std::uint64_t free = mask & ~covered[w];
+            covered[w] |= mask;
+            wordCompleted =
+                wordCompleted || (free != 0 && covered[w] == WordMask(static_cast<int>(w), Words));
+            writer.Add(static_cast<int>(w), free);
+            return true;
+        });
     }
     // A row can only have filled up when one of its words just did.
     if (wordCompleted) {
