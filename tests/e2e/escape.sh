@@ -8,11 +8,7 @@ SetUp "${1:-}"
 WriteLevel "$E2E_DIR" 50 10,14,A 10,50,A
 StartAndShowWindow
 shot=$E2E_DIR/view.rgb
-FirstFrameShown() {
-    ViewShot "$E2E_MAIN" "$shot"
-    [ "$(PixelAt "$shot" 200 200)" = "$E2E_FILL" ]
-}
-WaitFor 5 "the first frame (red at the view's centre)" FirstFrameShown
+WaitForFirstFrame "$E2E_MAIN" "$shot"
 cp "$shot" "$E2E_DIR/start.rgb"
 
 SetNumLock on

@@ -350,6 +350,17 @@ ViewShot() {
         Fail "screenshot $2 has the wrong size"
 }
 
+# WaitForFirstFrame WIN FILE: waits for a frame with red at the view's centre
+# (every test level puts a wall straight ahead) and leaves it in FILE.
+WaitForFirstFrame() {
+    local win=$1 file=$2
+    CentreIsRed() {
+        ViewShot "$win" "$file"
+        [ "$(PixelAt "$file" 200 200)" = "$E2E_FILL" ]
+    }
+    WaitFor 5 "the first frame (red at the view's centre)" CentreIsRed
+}
+
 # WindowShot WIN FILE.png: the whole window, for a person to look at.
 WindowShot() {
     import -silent -window "$1" "png:$2"

@@ -28,11 +28,7 @@ main=$E2E_FOUND
 WaitFor 5 "the start-up message box to go" NoMessageBox
 
 shot=$E2E_DIR/view.rgb
-FirstFrameShown() {
-    ViewShot "$main" "$shot"
-    [ "$(PixelAt "$shot" 200 200)" = "$E2E_FILL" ]
-}
-WaitFor 5 "the first frame (red at the view's centre)" FirstFrameShown
+WaitForFirstFrame "$main" "$shot"
 WindowShot "$main" "$E2E_DIR/window.png"
 
 for corner in "0 0" "399 0" "0 399" "399 399" "200 20" "380 200"; do

@@ -13,11 +13,7 @@ SetUp "${1:-}"
 WriteLevel "$E2E_DIR" 50 10,14,A 10,22,A 10,50,A
 StartAndShowWindow
 shot=$E2E_DIR/view.rgb
-FirstFrameShown() {
-    ViewShot "$E2E_MAIN" "$shot"
-    [ "$(PixelAt "$shot" 200 200)" = "$E2E_FILL" ]
-}
-WaitFor 5 "the first frame (red at the view's centre)" FirstFrameShown
+WaitForFirstFrame "$E2E_MAIN" "$shot"
 ExpectPixel "$shot" 150 150 "$E2E_OUTLINE" "the corner of the square at depth 4"
 ExpectPixel "$shot" 149 149 "$E2E_BACKGROUND" "just outside the square at depth 4"
 
