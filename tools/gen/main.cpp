@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "tools/ToolMain.h"
 #include "tools/gen/MazeGen.h"
 
 namespace {
@@ -37,24 +38,6 @@ void PrintHelp() {
 }
 
 // Exit status 1 for a failure while writing, 2 for a wrong argument.
-int Fail(const std::string& message, int status) {
-    std::fprintf(stderr, "%s: %s\n", ToolName, message.c_str());
-    return status;
-}
-
-int FailUsage(const std::string& message) {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", ToolName, message.c_str(), ToolName);
-    return 2;
-}
-
-// A whole decimal token, nothing before or after it.
-template <typename T>
-bool ParseWhole(std::string_view text, T& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end;
-}
-
 struct Options {
     long long Size = DefaultSize;
     std::uint32_t Seed = DefaultSeed;
@@ -139,18 +122,18 @@ int main(int argc, char* argv[]) {
     Options options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
-        return FailUsage(error);
+        return FailUsage(ToolName, error);
     }
     if (options.Help) {
         PrintHelp();
         return 0;
     }
     if (auto sizeError = MazeSizeError(options.Size)) {
-        return Fail(*sizeError, 2);
+        return Fail(ToolName, *sizeError, 2);
     }
     const Maze maze = GenerateMaze(static_cast<int>(options.Size), options.Seed);
     if (!WriteText(LevelText(MazeGrid(maze)), options.Output, error)) {
-        return Fail(error, 1);
+        return Fail(ToolName, error, 1);
     }
     return 0;
 }

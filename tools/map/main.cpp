@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "tools/ToolMain.h"
 #include "tools/map/MazeMap.h"
 #include "world/LoadLevel.h"
 
@@ -34,16 +35,6 @@ void PrintHelp() {
 }
 
 // Exit status 1 for a level or picture that fails, 2 for a wrong argument.
-int Fail(const std::string& message, int status) {
-    std::fprintf(stderr, "%s: %s\n", ToolName, message.c_str());
-    return status;
-}
-
-int FailUsage(const std::string& message) {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", ToolName, message.c_str(), ToolName);
-    return 2;
-}
-
 struct Options {
     std::string Level;
     std::string Output;
@@ -71,10 +62,8 @@ bool ParseOptions(int argc, char* argv[], Options& options, std::string& error) 
             if (!needsValue) {
                 value = arg.substr(8);
             }
-            const char* end = value.data() + value.size();
-            const auto [ptr, ec] = std::from_chars(value.data(), end, options.Scale);
-            if (value.empty() || ec != std::errc() || ptr != end ||
-                options.Scale < SmallestMapScale || options.Scale > LargestMapScale) {
+            if (!ParseWhole(value, options.Scale) || options.Scale < SmallestMapScale ||
+                options.Scale > LargestMapScale) {
                 error = "--scale needs a whole number of pixels from " +
                         std::to_string(SmallestMapScale) + " to " +
                         std::to_string(LargestMapScale) + ", not \"" + std::string(value) + "\"";
@@ -118,7 +107,7 @@ int main(int argc, char* argv[]) {
     Options options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
-        return FailUsage(error);
+        return FailUsage(ToolName, error);
     }
     if (options.Help) {
         PrintHelp();
@@ -130,20 +119,20 @@ int main(int argc, char* argv[]) {
     auto state = std::make_unique<Module1>();
     state->View.LevelFileName = options.Level;
     if (auto failure = LoadLevel(*state)) {
-        return Fail(failure->Message, 1);
+        return Fail(ToolName, failure->Message, 1);
     }
 
     const auto layout = LayoutMap(*state, options.Scale, error);
     if (!layout) {
-        return Fail(error, 1);
+        return Fail(ToolName, error, 1);
     }
     const SurfacePtr map = DrawMap(*state, *layout, error);
     if (!map) {
-        return Fail(error, 1);
+        return Fail(ToolName, error, 1);
     }
     if (IMG_SavePNG(map.get(), options.Output.c_str()) != 0) {
         std::remove(options.Output.c_str());  // no broken picture left behind
-        return Fail(options.Output + ": cannot write the map: " + IMG_GetError(), 1);
+        return Fail(ToolName, options.Output + ": cannot write the map: " + IMG_GetError(), 1);
     }
     return 0;
 }

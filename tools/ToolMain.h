@@ -1,0 +1,28 @@
+// What the companion tools share on the command line: reporting a failure the
+// usual way (the tool's name, the message, on stderr) and reading a number.
+#pragma once
+
+#include <charconv>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// Reports message and returns status, for main to return.
+inline int Fail(const char* tool, const std::string& message, int status) {
+    std::fprintf(stderr, "%s: %s\n", tool, message.c_str());
+    return status;
+}
+
+// Reports a wrong command line, pointing at --help; returns 2.
+inline int FailUsage(const char* tool, const std::string& message) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", tool, message.c_str(), tool);
+    return 2;
+}
+
+// A whole decimal number and nothing before or after it.
+template <typename T>
+bool ParseWhole(std::string_view text, T& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end;
+}
