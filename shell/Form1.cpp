@@ -8,6 +8,7 @@
 #include "motion/Step.h"
 #include "shell/Keys.h"
 #include "shell/SdlPlatform.h"
+#include "shell/WindowIcon.h"
 #include "world/LoadLevel.h"
 
 namespace {
@@ -223,6 +224,7 @@ int RunForm1() {
         SDL_Quit();
         return 1;
     }
+    SetWindowIcon(window);
     std::string failure;
     std::unique_ptr<SdlPlatform> platform = SdlPlatform::Create(window, failure);
     auto state = std::make_unique<Module1>();

@@ -47,5 +47,9 @@ ExpectPixel "$shot" 50 200 "$E2E_FILL" "inside the side wall"
 ExpectPixel "$shot" 50 130 "$E2E_FILL" "inside the side wall, near its top"
 ExpectPixel "$shot" 50 120 "$E2E_BACKGROUND" "above the side wall"
 ExpectPixel "$shot" 50 280 "$E2E_BACKGROUND" "below the side wall"
+# The window carries the program's own 32 x 32 icon (width and height lead
+# the property's numbers).
+xprop -id "$main" -notype 32c _NET_WM_ICON 2>/dev/null | grep -q '^_NET_WM_ICON = 32, 32, ' ||
+    Fail "the main window has no 32 x 32 icon"
 ExpectRunning
-Note "start-up message, then the window with the start view"
+Note "start-up message, then the window with the start view and its icon"
