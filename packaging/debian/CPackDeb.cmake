@@ -34,3 +34,9 @@ forward and back, turn left and right, rise above the walls and descend.
 Three mazes come with it. mazewalk-gen makes new ones from a size and a seed,
 and mazewalk-map draws any level as a map seen from above. Levels are plain
 text files; mazewalk walks any of them named on its command line.")
+
+# CPack's strip leaves sections a Debian package does not carry; a script run
+# on the staged files takes them out, with the strip this build found.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/StripNotes.cmake)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/packaging/debian/CPackProject.cmake)
+file(WRITE ${CPACK_PROJECT_CONFIG_FILE} "set(MAZEWALK_STRIP \"${CMAKE_STRIP}\")\n")
