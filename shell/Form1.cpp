@@ -184,12 +184,13 @@ std::string MessageBoxText(std::string_view text) {
     return out;
 }
 
-bool Form_Load(Module1& state, PlatformServices& platform, std::string& failure) {
+bool Form_Load(Module1& state, PlatformServices& platform, const std::string& levelFileName,
+               std::string& failure) {
     ShowStartupMessage();
     state.View.MoveStep = MoveStepStart;
     state.View.TurnStep = TurnStepStart;
     state.View.EyeHeight = 0;
-    state.View.LevelFileName = LevelFileNameStart;
+    state.View.LevelFileName = levelFileName;
     if (const auto error = LoadLevel(state)) {
         failure = error->Message;
         return false;
@@ -208,7 +209,7 @@ void Form_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCo
     Picture1_KeyDown(state, platform, keyCode, shift);
 }
 
-int RunForm1() {
+int RunForm1(const std::string& levelFileName) {
     // Without framebuffer acceleration SDL hands our pixels straight to the
     // X server, which costs far less at 100 frames a second than a GL
     // renderer doing the same copy.
@@ -229,7 +230,7 @@ int RunForm1() {
     std::unique_ptr<SdlPlatform> platform = SdlPlatform::Create(window, failure);
     auto state = std::make_unique<Module1>();
     int status = 0;
-    if (!platform || !Form_Load(*state, *platform, failure)) {
+    if (!platform || !Form_Load(*state, *platform, levelFileName, failure)) {
         ShowFailure(failure);
         status = 1;
     } else {

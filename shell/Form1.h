@@ -33,9 +33,11 @@ inline constexpr double TickSeconds = 0.010;
 std::string MessageBoxText(std::string_view text);
 
 // Start-up, before the window is shown: the message, the view state, the
-// level, the rate clock. Returns false, with the reason in failure, when the
-// level cannot be loaded.
-bool Form_Load(Module1& state, PlatformServices& platform, std::string& failure);
+// level, the rate clock. levelFileName is the level to walk: the one named on
+// the command line, or LevelFileNameStart. Returns false, with the reason in
+// failure, when the level cannot be loaded.
+bool Form_Load(Module1& state, PlatformServices& platform, const std::string& levelFileName,
+               std::string& failure);
 
 // The tick: replays the last key.
 void Timer1_Timer(Module1& state, PlatformServices& platform);
@@ -44,5 +46,5 @@ void Timer1_Timer(Module1& state, PlatformServices& platform);
 void Form_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCode,
                   std::int16_t shift);
 
-// Runs the program; returns its exit status.
-int RunForm1();
+// Runs the program on the level levelFileName; returns its exit status.
+int RunForm1(const std::string& levelFileName);

@@ -4,5 +4,5 @@
 #include "shell/Form1.h"
 
 int main(int /*argc*/, char* /*argv*/[]) {
-    return RunForm1();
+    return RunForm1(LevelFileNameStart);
 }
