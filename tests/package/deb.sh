@@ -39,6 +39,12 @@ version=$(dpkg-deb -f "$root"/build-deb/mazewalk_*_amd64.deb Version)
 deb=$root/dist/mazewalk_${version}_amd64.deb
 [ -f "$deb" ] || Fail "package.sh did not write $deb"
 
+# lintian finds no error (its one warning, initial-upload-closes-no-bugs, is
+# for packages meant for Debian's own archive).
+if command -v lintian >/dev/null; then
+    lintian --fail-on error "$deb" || Fail "lintian reports errors in $deb"
+fi
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/mazewalk-deb.XXXXXX")
 InstalledPackages() {
     dpkg-query -W -f='${db:Status-Abbrev} ${binary:Package}\n' | awk '$1 ~ /^.i/ { print $2 }' | sort
