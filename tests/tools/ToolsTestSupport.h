@@ -94,17 +94,18 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
     out << bytes;
 }
 
-// A fresh folder for one test, named after it, under the test temp folder.
+// A fresh folder for one test, named after it, in the build folder
+// (MAZEWALK_TOOLS_WORK): two builds testing at once, in one place as in CI,
+// must not share it.
 inline std::filesystem::path TestFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name =
-        std::string("mazewalk_tools_") + info->test_suite_name() + "_" + info->name();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
     for (char& c : name) {
         if (c == '/') {
             c = '_';
         }
     }
-    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / name;
+    const std::filesystem::path folder = std::filesystem::path(MAZEWALK_TOOLS_WORK) / name;
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
