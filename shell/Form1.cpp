@@ -189,7 +189,7 @@ bool Form_Load(Module1& state, PlatformServices& platform, const std::string& le
     ShowStartupMessage();
     state.View.MoveStep = MoveStepStart;
     state.View.TurnStep = TurnStepStart;
-    state.View.EyeHeight = 0;
+    state.View.EyeHeight = EyeHeightStart;
     state.View.LevelFileName = levelFileName;
     if (const auto error = LoadLevel(state)) {
         failure = error->Message;
