@@ -10,7 +10,7 @@
 #include <string>
 
 #include "render/Platform.h"
-#include "render/Raster.h"
+#include "render/CoveragePainter.h"
 
 // The view's colours: light cyan background, red walls, dark brown outlines.
 inline constexpr SDL_Color BackgroundColour{128, 255, 255, 255};
