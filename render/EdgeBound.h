@@ -138,8 +138,10 @@ EdgeBound<W> MakeEdge(Point a, Point b, int sign, bool clockwise, int firstRow) 
 // kept within [-1, ViewSize] so that the result fits an int however far the
 // edges reach, and steps the edges on to the next row. Returns false when a
 // horizontal edge leaves the whole row outside; lo > hi when no column is in.
+// It runs for every row of every wall drawn: always inlined, so that the
+// edges stay in registers.
 template <class W, std::size_t N>
-bool ClipRow(EdgeBound<W> (&edges)[N], int& lo, int& hi) {
+[[gnu::always_inline]] inline bool ClipRow(EdgeBound<W> (&edges)[N], int& lo, int& hi) {
     bool inside = true;
     for (EdgeBound<W>& e : edges) {
         switch (e.Type) {
