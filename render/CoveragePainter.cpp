@@ -34,7 +34,7 @@ struct WallRow {
     bool HasFill = false;  // columns [FillLo, FillHi]
     int FillLo = 0;
     int FillHi = 0;
-    bool LeftSide = false;  // the pixel of P0 -> P1 in this row
+    bool LeftSide = false;   // the pixel of P0 -> P1 in this row
     bool RightSide = false;  // the pixel of P2 -> P3 in this row
     const SlopedRuns* Sloped = nullptr;
     int Begin = ViewSize;

@@ -104,7 +104,8 @@ struct Segment {
     void PushSteps(std::vector<PixelRun>& runs, W m, W begin, W end) const {
         const int row = static_cast<int>(Y0 + Sy * m);
         if (Sx > 0) {
-            PushRun(runs, row, Clamp<W>(X0 + begin, -1, ViewSize), Clamp<W>(X0 + end, -1, ViewSize));
+            PushRun(runs, row, Clamp<W>(X0 + begin, -1, ViewSize),
+                    Clamp<W>(X0 + end, -1, ViewSize));
         } else {
             PushRun(runs, row, Clamp<W>(X0 - end + 1, -1, ViewSize),
                     Clamp<W>(X0 - begin + 1, -1, ViewSize));
