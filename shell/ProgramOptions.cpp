@@ -25,8 +25,7 @@ std::string Footer() {
 
 }  // namespace
 
-std::optional<int> ReadProgramOptions(int argc, const char* const argv[],
-                                      std::string& levelFileName) {
+std::optional<int> ReadProgramOptions(int argc, const char* const argv[], Form1Options& options) {
     CommandLine commandLine(ProgramName, Summary(), Footer());
     std::string level;
     // One LEVEL at most: a second is refused, not silently taken.
@@ -37,7 +36,7 @@ std::optional<int> ReadProgramOptions(int argc, const char* const argv[],
         return status;
     }
     if (commandLine.count("LEVEL") > 0) {
-        levelFileName = level;
+        options.LevelFileName = level;
     }
     return std::nullopt;
 }
