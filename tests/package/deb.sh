@@ -20,6 +20,8 @@ Fail() {
     exit 1
 }
 
+# Waits up to two minutes for another apt or dpkg run to finish first.
+apt=(apt-get -o DPkg::Lock::Timeout=120 -y -qq)
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     if command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
@@ -61,14 +63,14 @@ Restore() {
     local status=$?
     set +e
     if dpkg-query -W mazewalk >/dev/null 2>&1; then
-        DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get purge -y -qq mazewalk >/dev/null
+        DEBIAN_FRONTEND=noninteractive "${as_root[@]}" "${apt[@]}" purge mazewalk >/dev/null
     fi
     InstalledPackages >"$work/after"
     local brought
     brought=$(comm -13 "$work/before" "$work/after")
     if [ -n "$brought" ]; then
         # shellcheck disable=SC2086 # one package name a word
-        DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get purge -y -qq $brought >/dev/null
+        DEBIAN_FRONTEND=noninteractive "${as_root[@]}" "${apt[@]}" purge $brought >/dev/null
     fi
     rm -rf "$work"
     exit "$status"
@@ -78,7 +80,7 @@ trap 'exit 143' TERM
 trap 'exit 130' INT
 
 Say "installing $deb"
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 ||
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" "${apt[@]}" install "$deb" >"$work/apt.log" 2>&1 ||
     { cat "$work/apt.log" >&2; Fail "apt-get install $deb failed"; }
 
 # What a desktop finds: the entry, the icon it names at every size, the
@@ -102,7 +104,7 @@ appstreamcli validate --no-net /usr/share/metainfo/io.github.mazewalk.Mazewalk.m
 bash "$root/tests/package/installed.sh" "$entry" "$root/docs/start-view.png"
 
 Say "removing the package"
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get purge -y -qq mazewalk >/dev/null
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" "${apt[@]}" purge mazewalk >/dev/null
 left=()
 while read -r path; do
     [ -e "$path" ] && left+=("$path")
