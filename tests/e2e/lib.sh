@@ -209,11 +209,12 @@ WriteLevel() {
     }' >"$dir/torv-2.dat" || Fail "cannot write the level"
 }
 
-# StartProgram DIR: starts the program in DIR, its output in E2E_DIR/stdout
-# and E2E_DIR/stderr; E2E_PID is its process.
+# StartProgram DIR [ARG...]: starts the program in DIR with the arguments, its
+# output in E2E_DIR/stdout and E2E_DIR/stderr; E2E_PID is its process.
 StartProgram() {
     local dir=$1
-    (cd "$dir" && exec "$E2E_PROGRAM") >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
+    shift
+    (cd "$dir" && exec "$E2E_PROGRAM" "$@") >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
     E2E_PID=$!
     E2E_STATUS=""
 }
