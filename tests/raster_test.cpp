@@ -16,7 +16,13 @@ namespace {
 std::string Show(const Quad& q) {
     std::string s;
     for (const Point& p : q) {
-        s += "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ") ";
+        // Appended piece by piece: "(" + std::to_string(...) trips GCC 12's
+        // -Wrestrict false positive inside libstdc++ in a Release build.
+        s += '(';
+        s += std::to_string(p.x);
+        s += ", ";
+        s += std::to_string(p.y);
+        s += ") ";
     }
     return s;
 }
