@@ -39,8 +39,16 @@ bool Same(SDL_Color a, SDL_Color b) {
 }
 
 std::string Describe(SDL_Color c) {
-    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
-           ")";
+    // Appended piece by piece: "(" + std::to_string(...) trips GCC 12's
+    // -Wrestrict false positive inside libstdc++ in a Release build.
+    std::string text = "(";
+    text += std::to_string(c.r);
+    text += ", ";
+    text += std::to_string(c.g);
+    text += ", ";
+    text += std::to_string(c.b);
+    text += ")";
+    return text;
 }
 
 // The map of a generated maze, drawn by the tool as a process.
