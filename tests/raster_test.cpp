@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "RasterReference.h"
@@ -14,11 +15,11 @@
 namespace {
 
 std::string Show(const Quad& q) {
-    std::string s;
+    std::ostringstream s;
     for (const Point& p : q) {
-        s += "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ") ";
+        s << "(" << p.x << ", " << p.y << ") ";
     }
-    return s;
+    return s.str();
 }
 
 std::int32_t Draw(std::mt19937_64& random, std::int64_t lo, std::int64_t hi) {
