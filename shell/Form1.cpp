@@ -190,7 +190,7 @@ bool Form_Load(Module1& state, PlatformServices& platform, std::string& failure)
     ShowStartupMessage();
     state.View.MoveStep = MoveStepStart;
     state.View.TurnStep = TurnStepStart;
-    state.View.EyeHeight = 0;
+    state.View.EyeHeight = EyeHeightStart;
     state.View.LevelFileName = LevelFileNameStart;
     if (const auto error = LoadLevel(state)) {
         failure = error->Message;

@@ -7,6 +7,8 @@
 #include <bitset>
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "render/Platform.h"
@@ -137,12 +139,17 @@ inline Bitmap ReferenceOutline(const Quad& q) {
     return b;
 }
 
-// The first pixel where two bitmaps differ, as "(x, y)", or "" when equal.
-inline std::string FirstDifference(const Bitmap& a, const Bitmap& b) {
+// "" when the two views are equal, else the first pixel (x, y) where they
+// differ and both values there. Built with a stream: GCC 12 warns (-Wrestrict)
+// inside libstdc++ on a chain of std::string operator+.
+template <typename Pixels>
+std::string FirstDifference(const Pixels& a, const Pixels& b) {
     for (std::size_t k = 0; k < a.size(); ++k) {
         if (a[k] != b[k]) {
-            return "(" + std::to_string(k % ViewSize) + ", " + std::to_string(k / ViewSize) +
-                   ") expected " + (b[k] ? "set" : "clear");
+            std::ostringstream out;
+            out << "(" << k % ViewSize << ", " << k / ViewSize << "): " << +a[k] << " against "
+                << +b[k];
+            return out.str();
         }
     }
     return "";
