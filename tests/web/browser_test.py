@@ -242,8 +242,9 @@ class Session:
         """Opens the page, checks and accepts the start-up alert."""
         self.browser.open(self.base + 'index.html' + query)
         text = self.browser.alert()
-        if text != self.reference['message']:
-            raise Failure('the start-up alert says %r, not %r' % (text, self.reference['message']))
+        expected = self.reference['message' + ('-arrows' if 'arrows=1' in query else '')]
+        if text != expected:
+            raise Failure('the start-up alert says %r, not %r' % (text, expected))
 
     def step(self, reference, seconds=10):
         """Waits until the view shows a frame of the reference; its step."""
@@ -390,6 +391,8 @@ def main():
     reference = {
         'message': subprocess.run([program, 'message'], check=True, stdout=subprocess.PIPE,
                                   text=True).stdout,
+        'message-arrows': subprocess.run([program, 'message', '--arrows'], check=True,
+                                         stdout=subprocess.PIPE, text=True).stdout,
         'maze': Reference(program, served, 'torv-2.dat', 200),
         'unseen': Reference(program, served, 'shared/unseen.dat', 200),
         'bad': [('?level=shared/malformed.dat', loader_message('shared/malformed.dat')),

@@ -1,6 +1,6 @@
 // What the Linux build shows, for the browser tests to hold the page to:
 //
-//   web_reference message             the start-up alert's text
+//   web_reference message [--arrows]  the start-up alert's text
 //   web_reference load LEVEL          the loader's message for LEVEL, exit 1,
 //                                     or nothing when it loads
 //   web_reference frames LEVEL STEPS  the view's pixels, RGB, 400 x 400, to
@@ -23,7 +23,8 @@
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: web_reference message | load LEVEL | frames LEVEL STEPS\n");
+    std::fprintf(stderr,
+                 "usage: web_reference message [--arrows] | load LEVEL | frames LEVEL STEPS\n");
     return 2;
 }
 
@@ -76,8 +77,9 @@ int Frames(const char* level, int steps) {
 
 int main(int argc, char* argv[]) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "message" && argc == 2) {
-        std::printf("mazewalk\n\n%s", MessageBoxText(StartupMessage).c_str());
+    if (mode == "message" && (argc == 2 || (argc == 3 && std::string(argv[2]) == "--arrows"))) {
+        const auto text = argc == 3 ? StartupMessageWithArrows : StartupMessage;
+        std::printf("mazewalk\n\n%s", MessageBoxText(text).c_str());
         return 0;
     }
     if (mode == "load" && argc == 3) {
