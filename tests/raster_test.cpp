@@ -6,7 +6,9 @@
 #include <string>
 
 #include "RasterReference.h"
+#include "render/CoveragePainter.h"
 #include "render/Frame.h"
+#include "render/PolygonPainter.h"
 #include "render/Raster.h"
 
 namespace {
