@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Writes mazewalk's packages into dist/. Installs what is missing first.
-#   ./package.sh        every package this machine can make
-#   ./package.sh deb    only dist/mazewalk_<version>_amd64.deb
+# Writes mazewalk's packages into dist/. Installs what is missing first. Each
+# kind of package is one function.
+#   ./package.sh            every package
+#   ./package.sh KIND...    only those: deb, web
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
+version=$(sed -n 's/^project(mazewalk VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+mkdir -p dist
 
 # The Debian package, through CPack's DEB generator, from a Release build of
 # its own in build-deb/: compiled with Debian's hardening flags, laid out as
@@ -22,7 +25,6 @@ package_deb() {
     cmake --build build-deb --parallel "$(nproc)"
     rm -f build-deb/mazewalk_*.deb
     (cd build-deb && cpack -G DEB)
-    mkdir -p dist
     local deb
     for deb in build-deb/mazewalk_*.deb; do
         cp "$deb" dist/
@@ -30,10 +32,30 @@ package_deb() {
     done
 }
 
-case ${1:-all} in
-    deb | all) package_deb ;;
-    *)
-        echo "usage: $0 [deb]" >&2
-        exit 2
-        ;;
-esac
+# dist/mazewalk-VERSION-web.zip: one folder with the page, the program's .js
+# and .wasm, the shipped mazes with their maps and the licence notices. Served
+# by any static web server, it runs.
+package_web() {
+    mazewalk_install "${mazewalk_packages_web[@]}"
+    local name=mazewalk-$version-web stage
+    scripts/build-web.sh build-web >/dev/null
+    stage=$(mktemp -d)
+    cmake --install build-web --prefix "$stage/$name" >/dev/null
+    rm -f "dist/$name.zip"
+    (cd "$stage" && cmake -E tar cf "$OLDPWD/dist/$name.zip" --format=zip "$name")
+    rm -rf "$stage"
+    echo "package.sh: wrote dist/$name.zip"
+}
+
+kinds=("$@")
+[ ${#kinds[@]} -gt 0 ] || kinds=(deb web)
+for kind in "${kinds[@]}"; do
+    case $kind in
+        deb) package_deb ;;
+        web) package_web ;;
+        *)
+            echo "usage: $0 [deb|web]..." >&2
+            exit 2
+            ;;
+    esac
+done

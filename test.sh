@@ -15,6 +15,7 @@ cmake --build build --parallel "$(nproc)"
 ctest --test-dir build --output-on-failure --parallel 2
 
 tests/readme/install.sh
+tests/web/run.sh build  # the web build, in headless Chromium
 
 # The unit tests under the sanitizers: any finding (an invalid memory access,
 # a use after scope, a leak, undefined behaviour, a failed assertion: NDEBUG

@@ -1,13 +1,17 @@
 # Installs the Debian packages mazewalk needs to build, run and test, where
 # they are missing. Sourced by run.sh and test.sh; uses sudo when not root.
 
-mazewalk_packages_build=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libcli11-dev)
+mazewalk_packages_build=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libcli11-dev
+    libfast-float-dev)
 mazewalk_packages_test=(googletest libgtest-dev libbenchmark-dev xvfb xfonts-base xdotool
     x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev desktop-file-utils locales
     librsvg2-bin scdoc appstream)
 # What ./package.sh needs for the Debian package besides the build: the icons'
 # and manual pages' tools, dpkg-shlibdeps for Depends, and lintian to check it.
 mazewalk_packages_deb=(dpkg-dev file librsvg2-bin scdoc appstream desktop-file-utils lintian)
+
+# The web build and its browser tests.
+mazewalk_packages_web=(emscripten nodejs node-acorn chromium python3-websocket cmake)
 
 mazewalk_install() {
     local missing=()

@@ -17,9 +17,10 @@ namespace {
 
 constexpr const char* ProgramName = "mazewalk";
 
-// Shows the start-up message and waits for OK. Where no message box can be
-// shown at all (no display fonts, say), the text goes to stdout instead and
-// start-up goes on.
+// Shows the start-up message and waits for OK. Where SDL has only its simple
+// box (in a browser, where that is the page's alert) that one is used; where
+// no message box can be shown at all (no display fonts, say), the text goes
+// to stdout instead and start-up goes on.
 void ShowStartupMessage(std::string_view message) {
     const std::string text = MessageBoxText(message);
     SDL_MessageBoxButtonData ok{};
@@ -33,7 +34,9 @@ void ShowStartupMessage(std::string_view message) {
     box.numbuttons = 1;
     box.buttons = &ok;
     int pressed = 0;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+    if (SDL_ShowMessageBox(&box, &pressed) != 0 &&
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, ProgramName, text.c_str(),
+                                 nullptr) != 0) {
         std::printf("%s\n", text.c_str());
         std::fflush(stdout);
     }

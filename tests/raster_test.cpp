@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "RasterReference.h"
@@ -14,17 +15,11 @@
 namespace {
 
 std::string Show(const Quad& q) {
-    std::string s;
+    std::ostringstream s;
     for (const Point& p : q) {
-        // Appended piece by piece: "(" + std::to_string(...) trips GCC 12's
-        // -Wrestrict false positive inside libstdc++ in a Release build.
-        s += '(';
-        s += std::to_string(p.x);
-        s += ", ";
-        s += std::to_string(p.y);
-        s += ") ";
+        s << "(" << p.x << ", " << p.y << ") ";
     }
-    return s;
+    return s.str();
 }
 
 std::int32_t Draw(std::mt19937_64& random, std::int64_t lo, std::int64_t hi) {

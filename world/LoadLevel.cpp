@@ -1,7 +1,8 @@
 #include "world/LoadLevel.h"
 
+#include <fast_float/fast_float.h>
+
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -47,7 +48,7 @@ std::string Quote(std::string_view token, bool truncated) {
 }
 
 // Decimal number syntax: sign, digits, optional fraction, optional exponent.
-// std::from_chars alone would also take "inf", "nan" and hex digits after 0x.
+// fast_float alone would also take "inf" and "nan".
 bool IsDecimalNumber(std::string_view t) {
     std::size_t k = 0;
     if (k < t.size() && (t[k] == '+' || t[k] == '-')) {
@@ -81,6 +82,42 @@ bool IsDecimalNumber(std::string_view t) {
         }
     }
     return k == t.size();
+}
+
+// Whether a decimal number's digits, before any exponent, hold anything but
+// zeros: such a number read as zero has underflowed.
+bool HasNonzeroDigit(std::string_view decimal) {
+    for (const char c : decimal) {
+        if (c == 'e' || c == 'E') {
+            break;
+        }
+        if (c >= '1' && c <= '9') {
+            return true;
+        }
+    }
+    return false;
+}
+
+enum class Reading { Number, OutOfRange, NotANumber };
+
+// Reads a decimal number into value, correctly rounded and the same in every
+// locale. fast_float rather than std::from_chars, which older libc++
+// (Emscripten's, Apple's) lacks for double: one reader on every platform. It
+// turns numbers beyond a double into infinity or zero instead of failing, so
+// those are caught here. It takes no leading '+'.
+Reading ReadDecimal(std::string_view decimal, double& value) {
+    if (!decimal.empty() && decimal.front() == '+') {
+        decimal.remove_prefix(1);
+    }
+    const char* end = decimal.data() + decimal.size();
+    const auto [ptr, ec] = fast_float::from_chars(decimal.data(), end, value);
+    if (ec != std::errc() || ptr != end) {
+        return Reading::NotANumber;
+    }
+    if (!std::isfinite(value) || (value == 0 && HasNonzeroDigit(decimal))) {
+        return Reading::OutOfRange;
+    }
+    return Reading::Number;
 }
 
 // Round half to even, for values already known to be finite.
@@ -245,15 +282,13 @@ class LevelParser {
                           "expected " + token.Name() + " as a decimal number, found " +
                               Quote(LastToken, false));
         }
-        const char* begin = LastToken.data() + (LastToken.front() == '+' ? 1 : 0);
-        const char* end = LastToken.data() + LastToken.size();
-        const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
-        if (ec == std::errc::result_out_of_range) {
+        const Reading reading = ReadDecimal(LastToken, value);
+        if (reading == Reading::OutOfRange) {
             return FailAt(NumberLine, NumberColumn,
                           "expected " + token.Name() + ", found " + Quote(LastToken, false) +
                               ", out of the range of a 64-bit float");
         }
-        if (ec != std::errc() || ptr != end) {
+        if (reading == Reading::NotANumber) {
             return FailAt(NumberLine, NumberColumn,
                           "expected " + token.Name() + " as a decimal number, found " +
                               Quote(LastToken, false));

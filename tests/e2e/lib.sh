@@ -142,7 +142,8 @@ Cleanup() {
 StartXvfb() {
     local displayFile="$E2E_DIR/display"
     : >"$displayFile"
-    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 \
+    # Large enough for the window at --scale 4 (1816 x 1856).
+    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1920x24 \
         3>"$displayFile" >"$E2E_DIR/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     XvfbReported() {
@@ -316,10 +317,11 @@ DismissMessageBox() {
     xdotool windowfocus --sync "$1" key Return
 }
 
-# StartAndShowWindow: the usual start: waits for the start-up message,
-# dismisses it and waits for the main window; E2E_MAIN is the window, focused.
+# StartAndShowWindow [ARG...]: the usual start, with the program's arguments:
+# waits for the start-up message, dismisses it and waits for the main window;
+# E2E_MAIN is the window, focused.
 StartAndShowWindow() {
-    StartProgram "$E2E_DIR"
+    StartProgram "$E2E_DIR" "$@"
     WaitFor 15 "the start-up message box" FindMessageBoxOrExplain
     DismissMessageBox "$E2E_FOUND"
     WaitFor 10 "the main window to show" FindShownMainWindow

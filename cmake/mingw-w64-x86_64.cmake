@@ -1,0 +1,31 @@
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64, posix thread
+# model (std::thread and friends need it; the win32 model lacks them).
+#
+#   cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+#         -DCMAKE_PREFIX_PATH=<where the cross-built libraries are>
+#
+# Programs are run under Wine where a build or a test needs to run one.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(MAZEWALK_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${MAZEWALK_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MAZEWALK_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${MAZEWALK_MINGW_PREFIX}-windres)
+
+# Headers and libraries only from the MinGW sysroot and the prefixes given;
+# programs (the compiler's helpers, Python, ...) from the build machine.
+set(CMAKE_FIND_ROOT_PATH /usr/${MAZEWALK_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# CMAKE_PREFIX_PATH entries outside the sysroot are searched as given.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY BOTH)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
+
+find_program(MAZEWALK_WINE NAMES wine wine64)
+if(MAZEWALK_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${MAZEWALK_WINE})
+endif()

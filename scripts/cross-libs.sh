@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Builds the libraries a cross-build of mazewalk links, once, into a cache
+# outside the clone, and prints the CMAKE_PREFIX_PATH that finds them.
+#
+#   scripts/cross-libs.sh TARGET        TARGET: win64 or web
+#
+# Each library is built from Debian's own source (the SDL2 the Linux build
+# uses, the same SDL2_image, the GoogleTest under /usr/src) into
+#   ${MAZEWALK_CACHE:-~/.cache/mazewalk}/TARGET/<library>-<version>/
+# and reused while its version and its build options are the ones below; a
+# folder missing or left half-built by an interrupted run is built again.
+# Progress goes to stderr, the prefix path alone to stdout.
+set -euo pipefail
+
+target=${1:?usage: cross-libs.sh TARGET (win64 or web)}
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+cache=${MAZEWALK_CACHE:-$HOME/.cache/mazewalk}
+jobs=${MAZEWALK_JOBS:-2}
+
+# --- Targets: how to configure a CMake project for each -------------------
+
+# configure_TARGET SOURCE BUILD PREFIX [CMAKE ARGUMENTS...]
+configure_win64() {
+    local source=$1 build=$2 prefix=$3
+    shift 3
+    cmake -S "$source" -B "$build" -G "Unix Makefiles" \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >&2
+}
+
+# WebAssembly with Debian's Emscripten, whose JavaScript optimiser needs the
+# acorn Debian keeps in /usr/share/nodejs.
+configure_web() {
+    local source=$1 build=$2 prefix=$3
+    shift 3
+    NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH} emcmake cmake -S "$source" -B "$build" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >&2
+}
+
+case $target in
+    win64 | web) ;;
+    *) echo "cross-libs.sh: unknown target '$target' (known: win64, web)" >&2; exit 2 ;;
+esac
+
+# --- Libraries -----------------------------------------------------------
+
+# The options each library is built with, per target. SDL2 without its tests;
+# SDL2_image with PNG alone (the map tool writes PNG), read by its bundled
+# stb_image and written by its bundled miniz, so no zlib or libpng is needed.
+# VENDORED=ON builds nothing more here (the stb backend needs no libpng); it
+# only keeps SDL2_image's CMake package from asking the program for libpng.
+sdl2_options_win64=(-DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL_TESTS=OFF)
+sdl2_image_options_win64=(-DBUILD_SHARED_LIBS=ON -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_TESTS=OFF
+    -DSDL2IMAGE_VENDORED=ON -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_BACKEND_STB=ON
+    -DSDL2IMAGE_BACKEND_WIC=OFF -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_BMP=OFF -DSDL2IMAGE_GIF=OFF
+    -DSDL2IMAGE_JPG=OFF -DSDL2IMAGE_JXL=OFF -DSDL2IMAGE_LBM=OFF -DSDL2IMAGE_PCX=OFF
+    -DSDL2IMAGE_PNG=ON -DSDL2IMAGE_PNG_SAVE=ON -DSDL2IMAGE_PNM=OFF -DSDL2IMAGE_QOI=OFF
+    -DSDL2IMAGE_SVG=OFF -DSDL2IMAGE_TGA=OFF -DSDL2IMAGE_TIF=OFF -DSDL2IMAGE_WEBP=OFF
+    -DSDL2IMAGE_XCF=OFF -DSDL2IMAGE_XPM=OFF -DSDL2IMAGE_XV=OFF)
+# SDL2 for a page: static, without threads (a page has none without
+# cross-origin isolation), audio or joysticks, which mazewalk does not use.
+sdl2_options_web=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF
+    -DSDL_PTHREADS=OFF -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF
+    -DSDL_POWER=OFF -DSDL_HIDAPI=OFF)
+# GoogleTest links statically into each test program; gmock is not used.
+googletest_options_win64=(-DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON -Dgtest_force_shared_crt=ON)
+
+installed_version() {
+    dpkg-query -W -f='${Version}' "$1" 2>/dev/null ||
+        { echo "cross-libs.sh: $1 is not installed (scripts/deps.sh installs it)" >&2; exit 1; }
+}
+
+# build_library NAME VERSION SOURCE [CMAKE ARGUMENTS...]: builds and installs
+# into the cache unless the same version with the same options is there.
+# Prints the install folder.
+build_library() {
+    local name=$1 version=$2 source=$3
+    shift 3
+    local prefix=$cache/$target/$name-$version
+    local stamp=$prefix/.mazewalk-built
+    local recipe
+    recipe=$(printf '%s\n' "$@")
+    if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$recipe" ]; then
+        echo "$prefix"
+        return 0
+    fi
+    echo "cross-libs.sh: building $name $version for $target" >&2
+    local build=$cache/$target/.build-$name
+    rm -rf "$prefix" "$build"
+    "configure_$target" "$source" "$build" "$prefix" "$@"
+    cmake --build "$build" --parallel "$jobs" >&2
+    cmake --install "$build" >&2
+    # The notices a package that ships the library must carry: its licence,
+    # and Debian's record of the licences of the code it bundles.
+    mkdir -p "$prefix/share/licenses/$name"
+    local notice
+    for notice in LICENSE.txt debian/copyright; do
+        [ -f "$source/$notice" ] && cp "$source/$notice" "$prefix/share/licenses/$name/"
+    done
+    rm -rf "$build"
+    printf '%s' "$recipe" >"$stamp"
+    echo "$prefix"
+}
+
+options() { local var="$1_options_$target[@]"; printf '%s\n' "${!var}"; }
+
+sdl2_version=$(installed_version libsdl2-dev)
+sdl2_source=$("$here/debian-source.sh" libsdl2-dev "$sdl2_version")
+mapfile -t opts < <(options sdl2)
+sdl2=$(build_library SDL2 "$sdl2_version" "$sdl2_source" "${opts[@]}")
+
+# The page links SDL2 alone: it draws no map and runs no unit tests.
+if [ "$target" = web ]; then
+    echo "$sdl2"
+    exit 0
+fi
+
+image_version=$(installed_version libsdl2-image-dev)
+image_source=$("$here/debian-source.sh" libsdl2-image-dev "$image_version")
+mapfile -t opts < <(options sdl2_image)
+image=$(build_library SDL2_image "$image_version" "$image_source" \
+    "${opts[@]}" -DCMAKE_PREFIX_PATH="$sdl2")
+
+gtest_version=$(installed_version googletest)
+mapfile -t opts < <(options googletest)
+gtest=$(build_library googletest "$gtest_version" /usr/src/googletest "${opts[@]}")
+
+echo "$sdl2;$image;$gtest"

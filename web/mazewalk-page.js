@@ -1,0 +1,173 @@
+// The page around mazewalk: it picks the level, fetches it into the program's
+// file system, starts the program once, and says when the program has ended.
+// A program never gets a second level, so a new maze, a level from disk or a
+// change of option loads the page again: a fresh program every time.
+(function () {
+    'use strict';
+
+    const DefaultLevel = 'torv-2.dat';
+    // sessionStorage: {name, bytes}, the bytes one character each, kept exactly.
+    const DiskLevelKey = 'mazewalk.disk-level';
+    const FormWidth = 454;
+    const FormHeight = 464;
+
+    const params = new URLSearchParams(location.search);
+    const canvas = document.getElementById('canvas');
+    const maze = document.getElementById('maze');
+    const arrows = document.getElementById('arrows');
+    const file = document.getElementById('file');
+    const status = document.getElementById('status');
+    const again = document.getElementById('again');
+
+    // Loads the page again with the parameters changed (null removes one).
+    function startFresh(changes) {
+        const next = new URLSearchParams(location.search);
+        for (const [name, value] of Object.entries(changes)) {
+            if (value === null) {
+                next.delete(name);
+            } else {
+                next.set(name, value);
+            }
+        }
+        location.search = next.toString();
+    }
+
+    // Why a level path is refused, or null. Only files of this site are
+    // read: a path relative to the page, never climbing out of its folder.
+    function refusalOf(path) {
+        if (path === '') {
+            return 'no level named';
+        }
+        if (/^[A-Za-z][A-Za-z0-9+.-]*:/.test(path)) {
+            return 'a level is read from this site only, not from another address';
+        }
+        if (path.startsWith('/') || path.includes('\\')) {
+            return 'a level is given by a path relative to this page, with "/" between folders';
+        }
+        if (path.split('/').includes('..')) {
+            return 'a level path may not leave the page\'s folder with ".."';
+        }
+        return null;
+    }
+
+    function programEnded(exitStatus, text) {
+        status.textContent = text || (exitStatus === 0
+            ? 'The walk has ended.'
+            : 'The program has ended.');
+        again.hidden = false;
+        again.focus();
+    }
+
+    // Ends before the program starts, as the program ends on a bad level: the
+    // message as an alert, the same on the console.
+    function refuse(message) {
+        console.error('mazewalk: ' + message);
+        alert('mazewalk\n\n' + message);
+        programEnded(1);
+    }
+
+    // A whole multiple of the window's size where the page has room for it.
+    function fitCanvas() {
+        const room = canvas.getBoundingClientRect();
+        const below = document.body.scrollHeight - room.bottom;
+        const scale = Math.max(1, Math.floor(Math.min(
+            (document.documentElement.clientWidth - 2 * room.left) / FormWidth,
+            (window.innerHeight - room.top - below) / FormHeight)));
+        canvas.style.width = FormWidth * scale + 'px';
+        canvas.style.height = FormHeight * scale + 'px';
+    }
+
+    // The level's name and bytes, or null bytes where there is no such file:
+    // the program then reports it as it reports any missing level.
+    async function readLevel() {
+        if (params.has('disk')) {
+            const stored = JSON.parse(sessionStorage.getItem(DiskLevelKey) || 'null');
+            if (stored && stored.name === params.get('disk')) {
+                return {path: stored.name, bytes: Uint8Array.from(stored.bytes, (c) => c.charCodeAt(0))};
+            }
+            return {path: params.get('disk'), bytes: null};
+        }
+        const path = params.has('level') ? params.get('level') : DefaultLevel;
+        const refusal = refusalOf(path);
+        if (refusal !== null) {
+            return {path: path, refusal: refusal};
+        }
+        try {
+            const response = await fetch(path, {cache: 'no-cache'});
+            if (response.ok) {
+                return {path: path, bytes: new Uint8Array(await response.arrayBuffer())};
+            }
+        } catch (error) {
+            console.error('mazewalk: ' + path + ': ' + error);
+        }
+        return {path: path, bytes: null};
+    }
+
+    function programArguments(level) {
+        const args = [];
+        if (arrows.checked) {
+            args.push('--arrows');
+        }
+        if (level.path !== DefaultLevel) {
+            args.push(level.path);
+        }
+        return args;
+    }
+
+    async function start() {
+        const level = await readLevel();
+        if (level.refusal) {
+            refuse(level.path + ': ' + level.refusal);
+            return;
+        }
+        window.Module = {
+            canvas: canvas,
+            arguments: programArguments(level),
+            preRun: [function () {
+                if (level.bytes !== null) {
+                    const folder = level.path.split('/').slice(0, -1).join('/');
+                    if (folder !== '') {
+                        Module.FS.mkdirTree(folder);
+                    }
+                    Module.FS.writeFile(level.path, level.bytes);
+                }
+                canvas.focus();
+            }],
+            print: function (text) { console.log(text); },
+            printErr: function (text) { console.error(text); },
+            onProgramEnded: programEnded,
+            onAbort: function () { programEnded(1, 'The program has stopped on an error.'); },
+        };
+        const program = document.createElement('script');
+        program.src = 'mazewalk.js';
+        document.body.appendChild(program);
+    }
+
+    maze.value = params.get('level') || DefaultLevel;
+    arrows.checked = params.get('arrows') === '1';
+    maze.addEventListener('change', function () {
+        startFresh({level: maze.value, disk: null});
+    });
+    arrows.addEventListener('change', function () {
+        startFresh({arrows: arrows.checked ? '1' : null});
+    });
+    document.getElementById('open').addEventListener('click', function () {
+        file.click();
+    });
+    file.addEventListener('change', async function () {
+        const chosen = file.files[0];
+        if (!chosen) {
+            return;
+        }
+        const bytes = new Uint8Array(await chosen.arrayBuffer());
+        sessionStorage.setItem(DiskLevelKey, JSON.stringify(
+            {name: chosen.name, bytes: Array.from(bytes, (b) => String.fromCharCode(b)).join('')}));
+        startFresh({disk: chosen.name, level: null});
+    });
+    again.addEventListener('click', function () {
+        location.reload();
+    });
+    window.addEventListener('resize', fitCanvas);
+    fitCanvas();
+    start();
+})();
