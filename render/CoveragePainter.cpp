@@ -118,7 +118,9 @@ class CoveragePainter::Coverage {
     }
 
     // Paints the queued polygons, the last one first, and the background.
-    void PaintFrame(const std::vector<Quad>& queue);
+    // shows[k] becomes 1 where queue[k] wrote a pixel, 0 where nearer ones
+    // hid it whole.
+    void PaintFrame(const std::vector<Quad>& queue, std::vector<std::uint8_t>& shows);
 
   private:
     bool RowIsFull(int row) const {
@@ -133,6 +135,8 @@ class CoveragePainter::Coverage {
     // Writes the runs, then forgets them.
     void Cover(std::uint32_t colour);
 
+    // Writes the pixels of one polygon that no nearer one has taken.
+    void PaintPolygon(const Quad& quad);
     void CoverWall(const Quad& q);
     // Whether columns [begin, end) of rows [top, bottom] are all covered.
     bool BoxCovered(int top, int bottom, int begin, int end) const;
@@ -153,6 +157,8 @@ class CoveragePainter::Coverage {
     Bits FullRows{};
     // A wall's two sloping outline segments, row by row.
     std::array<SlopedRuns, ViewSize> EdgeRuns{};
+    // Whether the polygon being painted has written a pixel yet.
+    bool Wrote = false;
 };
 
 void CoveragePainter::Coverage::MarkIfFull(int row) {
@@ -184,6 +190,7 @@ void CoveragePainter::Coverage::Write(int row, int begin, int end, std::uint32_t
         if ((word & bit) == 0) {
             word |= bit;
             pixels[begin] = colour;
+            Wrote = true;
             if (word == WordMask(begin / 64)) {
                 MarkIfFull(row);
             }
@@ -196,6 +203,7 @@ void CoveragePainter::Coverage::Write(int row, int begin, int end, std::uint32_t
         ForEachWord(begin, end, [&](std::size_t w, std::uint64_t mask) {
             const std::uint64_t free = mask & ~covered[w];
             covered[w] |= mask;
+            Wrote = Wrote || free != 0;
             wordCompleted =
                 wordCompleted || (free != 0 && covered[w] == WordMask(static_cast<int>(w)));
             writer.Add(static_cast<int>(w), free);
@@ -248,6 +256,7 @@ void CoveragePainter::Coverage::PaintOpenRow(int row, const WallRow& r, const Wa
     bool completed = false;
     const auto paint = [&](int b, int e, std::uint32_t colour) {
         std::fill(pixels + b, pixels + e, colour);
+        Wrote = true;
         completed = SetBits(covered, b, e) || completed;
     };
     if (r.HasFill) {
@@ -318,28 +327,35 @@ void CoveragePainter::Coverage::CoverWall(const Quad& q) {
     }
 }
 
-void CoveragePainter::Coverage::PaintFrame(const std::vector<Quad>& queue) {
+void CoveragePainter::Coverage::PaintPolygon(const Quad& quad) {
+    // A polygon whose rows are all taken cannot show: skip it whole.
+    const auto [top, bottom] = std::minmax({quad[0].y, quad[1].y, quad[2].y, quad[3].y});
+    const int first = std::clamp(top, 0, ViewSize - 1);
+    const int last = std::clamp(bottom, 0, ViewSize - 1) + 1;
+    if (AllSet(FullRows, first, last)) {
+        return;
+    }
+    if (IsWallShape(quad)) {
+        CoverWall(quad);
+        return;
+    }
+    AppendOutlineRuns(quad, Runs);
+    Cover(Colours.Outline);
+    AppendFillRuns(quad, Runs);
+    Cover(Colours.Fill);
+}
+
+void CoveragePainter::Coverage::PaintFrame(const std::vector<Quad>& queue,
+                                           std::vector<std::uint8_t>& shows) {
     for (auto& row : Covered) {
         row.fill(0);
     }
     FullRows.fill(0);
+    shows.assign(queue.size(), 0);
     for (auto quad = queue.rbegin(); quad != queue.rend(); ++quad) {
-        // A polygon whose rows are all taken cannot show: skip it whole.
-        const auto [top, bottom] =
-            std::minmax({(*quad)[0].y, (*quad)[1].y, (*quad)[2].y, (*quad)[3].y});
-        const int first = std::clamp(top, 0, ViewSize - 1);
-        const int last = std::clamp(bottom, 0, ViewSize - 1) + 1;
-        if (AllSet(FullRows, first, last)) {
-            continue;
-        }
-        if (IsWallShape(*quad)) {
-            CoverWall(*quad);
-            continue;
-        }
-        AppendOutlineRuns(*quad, Runs);
-        Cover(Colours.Outline);
-        AppendFillRuns(*quad, Runs);
-        Cover(Colours.Fill);
+        Wrote = false;
+        PaintPolygon(*quad);
+        shows[static_cast<std::size_t>(queue.rend() - quad - 1)] = Wrote ? 1 : 0;
     }
     // The background wherever nothing is.
     for (int row = 0; row < ViewSize; ++row) {
@@ -365,15 +381,45 @@ void CoveragePainter::Paint(const Quad& quad) {
     Finished = false;
 }
 
+bool CoveragePainter::SamePixelsAsShown() const {
+    if (!HasShown) {
+        return false;
+    }
+    // Queue must be Shown with only polygons left out that wrote no pixel
+    // there: one fully hidden by nearer ones cannot change the picture, and
+    // leaving it out changes no other polygon's pixels either, since it took
+    // none from farther ones. This is how a blinking wall that nearer walls
+    // hide costs nothing.
+    std::size_t shown = 0;
+    for (const Quad& quad : Queue) {
+        while (shown < Shown.size() && !(Shown[shown] == quad)) {
+            if (ShownWrote[shown] != 0) {
+                return false;
+            }
+            ++shown;
+        }
+        if (shown == Shown.size()) {
+            return false;
+        }
+        ++shown;
+    }
+    for (; shown < Shown.size(); ++shown) {
+        if (ShownWrote[shown] != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool CoveragePainter::Finish() {
     if (Finished) {
         return false;
     }
     Finished = true;
-    if (HasShown && Queue == Shown) {
+    if (SamePixelsAsShown()) {
         return false;
     }
-    Pixels->PaintFrame(Queue);
+    Pixels->PaintFrame(Queue, ShownWrote);
     Shown = Queue;
     HasShown = true;
     return true;

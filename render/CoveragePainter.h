@@ -6,6 +6,7 @@
 // ones, and this skips them at the cost of a few bit tests.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -24,10 +25,11 @@ class CoveragePainter {
     // Queues a polygon over the ones before it.
     void Paint(const Quad& quad);
     // Writes the frame into the target; the pixels are undefined until then.
-    // Returns whether they changed. A frame whose polygons are exactly those
-    // of the frame already in the target (same corners, same order) has the
-    // same pixels, so it is not painted again: a still view costs a compare.
-    // The caller must leave the target's pixels alone between frames.
+    // Returns whether they changed. A frame whose polygons are those of the
+    // frame already in the target (same corners, same order), but for ones
+    // that nearer polygons hid there whole, has the same pixels, so it is not
+    // painted again: a still view costs a compare. The caller must leave the
+    // target's pixels alone between frames.
     bool Finish();
 
   private:
@@ -36,8 +38,12 @@ class CoveragePainter {
 
     std::vector<Quad> Queue;
     bool Finished = false;
-    // The polygons of the frame the target holds, once one was painted.
+    // Whether the target holds the frame of these polygons, Shown, and which
+    // of them wrote pixels there (1) or were hidden whole (0).
+    bool SamePixelsAsShown() const;
+
     std::vector<Quad> Shown;
+    std::vector<std::uint8_t> ShownWrote;
     bool HasShown = false;
     std::unique_ptr<Coverage> Pixels;
 };

@@ -168,18 +168,32 @@ struct TwoPainters final : PlatformServices {
 };
 
 // A frame of the same polygons as the one in the target, in the same order,
-// is not painted again; any other is, and the picture is right either way.
+// but for ones hidden whole there, is not painted again; any other is, and
+// the picture is right either way.
 TEST(CoveragePainter, PaintsAFrameOnlyWhenItsPolygonsChange) {
     const Quad a{{{100, 100}, {100, 300}, {300, 300}, {300, 100}}};
     const Quad b{{{50, 150}, {50, 250}, {250, 250}, {250, 150}}};
     const Quad a1{{{100, 100}, {100, 300}, {300, 301}, {300, 100}}};
+    const Quad h{{{150, 150}, {150, 250}, {250, 250}, {250, 150}}};  // inside a
     struct Frame {
         std::vector<Quad> Polygons;
         bool Painted;
     };
-    const Frame frames[] = {{{}, false},     {{a}, true},     {{a}, false},
-                            {{a, b}, true},  {{a, b}, false}, {{b, a}, true},
-                            {{b, a1}, true}, {{}, true},      {{}, false}};
+    const Frame frames[] = {{{}, false},
+                            {{a}, true},
+                            {{a}, false},
+                            {{a, b}, true},
+                            {{a, b}, false},
+                            {{b, a}, true},
+                            {{b, a1}, true},
+                            {{}, true},
+                            {{}, false},
+                            // h behind a is hidden whole: whether it is there
+                            // or not (a blinking wall, say) the picture is one.
+                            {{h, a}, true},
+                            {{a}, false},
+                            {{h, a}, false},
+                            {{a, h}, true}};
     TwoPainters painters;
     painters.PlainPainter.Clear();
     painters.CoveringPainter.Clear();

@@ -366,8 +366,8 @@ TEST_P(OffscreenWindow, PresentsOnlyFramesThatChange) {
     EXPECT_EQ(step(KeyCode::Keypad8), 3);    // a step forward
     EXPECT_EQ(step(101), 3);                 // keypad 5 stops: the same view
     EXPECT_EQ(step(state.View.LastKey), 3);  // and the ticks after it
-    for (int i = 2; i <= 5; ++i) {           // a fifth wall in view blinks
-        state.Walls[i] = {-1, 3.0f + static_cast<float>(i), 1, 3.0f + static_cast<float>(i), 0};
+    for (int i = 2; i <= 5; ++i) {           // a fifth wall in view, left of wall 1, blinks
+        state.Walls[i] = {-10, 9.0f + static_cast<float>(i), -8, 9.0f + static_cast<float>(i), 0};
     }
     state.WallCount = 5;
     EXPECT_EQ(step(0), 4);
