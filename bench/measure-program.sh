@@ -39,7 +39,7 @@ CpuTicks() {
 
 case $motion in
     still) ;;
-    turning) Key "$E2E_KP6" ;;
+    turning) SetNumLock on && Key "$E2E_KP6" ;;
     *) Fail "no such motion: $motion (still or turning)" ;;
 esac
 sleep 2  # let the rate settle
