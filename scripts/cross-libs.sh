@@ -39,9 +39,11 @@ esac
 # The options each library is built with, per target. SDL2 without its tests;
 # SDL2_image with PNG alone (the map tool writes PNG), read by its bundled
 # stb_image and written by its bundled miniz, so no zlib or libpng is needed.
+# VENDORED=ON builds nothing more here (the stb backend needs no libpng); it
+# only keeps SDL2_image's CMake package from asking the program for libpng.
 sdl2_options_win64=(-DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL_TESTS=OFF)
 sdl2_image_options_win64=(-DBUILD_SHARED_LIBS=ON -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_TESTS=OFF
-    -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_BACKEND_STB=ON
+    -DSDL2IMAGE_VENDORED=ON -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_BACKEND_STB=ON
     -DSDL2IMAGE_BACKEND_WIC=OFF -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_BMP=OFF -DSDL2IMAGE_GIF=OFF
     -DSDL2IMAGE_JPG=OFF -DSDL2IMAGE_JXL=OFF -DSDL2IMAGE_LBM=OFF -DSDL2IMAGE_PCX=OFF
     -DSDL2IMAGE_PNG=ON -DSDL2IMAGE_PNG_SAVE=ON -DSDL2IMAGE_PNM=OFF -DSDL2IMAGE_QOI=OFF
@@ -75,6 +77,13 @@ build_library() {
     "configure_$target" "$source" "$build" "$prefix" "$@"
     cmake --build "$build" --parallel "$jobs" >&2
     cmake --install "$build" >&2
+    # The notices a package that ships the library must carry: its licence,
+    # and Debian's record of the licences of the code it bundles.
+    mkdir -p "$prefix/share/licenses/$name"
+    local notice
+    for notice in LICENSE.txt debian/copyright; do
+        [ -f "$source/$notice" ] && cp "$source/$notice" "$prefix/share/licenses/$name/"
+    done
     rm -rf "$build"
     printf '%s' "$recipe" >"$stamp"
     echo "$prefix"

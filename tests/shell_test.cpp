@@ -179,11 +179,19 @@ TEST(SdlPlatform, PaintsWhatSdlsSoftwareRendererPaints) {
         platform->ClearView();
         for (int wall = 0; wall < 12; ++wall) {
             Quad q;
+            // Two draws in a fixed order, top first: the order in which function
+            // arguments are evaluated differs between compilers (and std::minmax
+            // of two temporaries would return references to dead values).
+            const auto span = [&] {
+                const int a = coordinate(random);
+                const int b = coordinate(random);
+                return std::pair<int, int>(std::min(a, b), std::max(a, b));
+            };
             if (wall % 2 == 0) {  // as walls project: vertical sides
                 const int x1 = coordinate(random);
                 const int x2 = coordinate(random);
-                const auto [t1, b1] = std::minmax(coordinate(random), coordinate(random));
-                const auto [t2, b2] = std::minmax(coordinate(random), coordinate(random));
+                const auto [t1, b1] = span();
+                const auto [t2, b2] = span();
                 q = {{{x1, t1}, {x1, b1}, {x2, b2}, {x2, t2}}};
             } else {
                 for (Point& p : q) {

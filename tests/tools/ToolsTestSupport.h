@@ -123,13 +123,18 @@ inline ProcessResult RunTool(const std::string& command, const std::filesystem::
     const std::string line = command + " >\"" + out.string() + "\" 2>\"" + err.string() + "\"";
     const int raw = std::system(line.c_str());
     ProcessResult result;
+    result.Out = ReadFile(out);
+    result.Err = ReadFile(err);
 #if defined(_WIN32)
     result.Status = raw;
+    // Messages for people end their lines in CRLF on Windows, as they should.
+    std::string::size_type at = 0;
+    while ((at = result.Err.find("\r\n", at)) != std::string::npos) {
+        result.Err.erase(at, 1);
+    }
 #else
     result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 #endif
-    result.Out = ReadFile(out);
-    result.Err = ReadFile(err);
     return result;
 }
 
