@@ -4,6 +4,8 @@
 mazewalk_packages_build=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev)
 mazewalk_packages_test=(googletest libgtest-dev libbenchmark-dev xvfb xfonts-base xdotool
     x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev desktop-file-utils locales)
+# The Windows cross-build, its tests under Wine, and its zip's test.
+mazewalk_packages_win64=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev unzip)
 
 mazewalk_install() {
     local missing=()
