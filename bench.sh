@@ -18,7 +18,7 @@ if [ "${1:-}" = "--quick" ]; then
     seconds=3
 fi
 
-cmake -S . -B build >/dev/null
+cmake -S . -B build -DMAZEWALK_WERROR=ON >/dev/null
 cmake --build build --parallel "$(nproc)" >/dev/null
 
 echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'), $(uname -sr)"

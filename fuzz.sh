@@ -17,7 +17,7 @@ fi
 source scripts/deps.sh
 mazewalk_install cmake make clang libclang-rt-14-dev
 
-CXX=clang++ cmake -S . -B build-fuzz -DMAZEWALK_FUZZ=ON -DMAZEWALK_TESTS=OFF \
+CXX=clang++ cmake -S . -B build-fuzz -DMAZEWALK_FUZZ=ON -DMAZEWALK_WERROR=ON -DMAZEWALK_TESTS=OFF \
     -DMAZEWALK_BENCH=OFF -DMAZEWALK_SHELL=OFF >/dev/null
 cmake --build build-fuzz --parallel "$(nproc)"
 

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
 mazewalk_install "${mazewalk_packages_build[@]}"
-cmake -S . -B build -DMAZEWALK_TESTS=OFF -DMAZEWALK_BENCH=OFF
+cmake -S . -B build -DMAZEWALK_WERROR=ON -DMAZEWALK_TESTS=OFF -DMAZEWALK_BENCH=OFF
 cmake --build build --parallel "$(nproc)" --target mazewalk
 cd levels
 exec ../build/mazewalk

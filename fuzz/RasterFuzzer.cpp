@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "render/CoveragePainter.h"
+#include "render/PolygonPainter.h"
 #include "render/Raster.h"
 
 namespace {

@@ -22,7 +22,7 @@
 
 #include "FuzzCheck.h"
 #include "motion/Step.h"
-#include "render/Raster.h"
+#include "render/PolygonPainter.h"
 #include "world/LoadLevel.h"
 
 namespace {

@@ -60,7 +60,8 @@ std::int32_t WrappingDifference(std::int32_t later, std::int32_t earlier) {
 }
 
 void UpdateFrameRate(FrameCounters& frame, PlatformServices& platform) {
-    // Held as a 32-bit float, as the rate has always been measured.
+    // Elapsed is a 32-bit float: the rate divides by the rounded value, and that
+    // decides on which side of a half a rate falls.
     const double sinceStart = platform.Seconds() - frame.RateStart;
     const float elapsed = std::fabs(sinceStart) < 1e30 ? static_cast<float>(sinceStart) : 0.0f;
     if (!(elapsed >= 1.0f)) {

@@ -25,9 +25,10 @@ void ComposeFrame(Module1& state, PlatformServices& platform);
 std::string RateTitle(std::int64_t framesPerSecond);
 
 // The order in which the walls are handled, farthest first: by Distance
-// descending, equal distances by the lower number first; walls whose Distance
-// is 0 are left out. Sorts state.Frame.DrawOrder in place, starting from the
-// last frame's order, and returns it.
+// descending, equal distances by the lower number first. Every wall 1..WallCount
+// is in it; those whose Distance is 0 come last, and the caller stops at the
+// first of them. Sorts state.Frame.DrawOrder in place, starting from the last
+// frame's order, and returns it.
 const std::vector<std::int16_t>& FarToNearOrder(Module1& state);
 
 // The same order by the plain repeated selection (scan for the largest

@@ -1,7 +1,7 @@
 # Installs the Debian packages mazewalk needs to build, run and test, where
 # they are missing. Sourced by run.sh and test.sh; uses sudo when not root.
 
-mazewalk_packages_build=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev)
+mazewalk_packages_build=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libcli11-dev)
 mazewalk_packages_test=(googletest libgtest-dev libbenchmark-dev xvfb xfonts-base xdotool
     x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev desktop-file-utils locales)
 # The Windows cross-build, its tests under Wine, and its zip's test.

@@ -2,10 +2,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
 #include "motion/Step.h"
+#include "shell/Form1Window.h"
 #include "shell/Keys.h"
 #include "shell/SdlPlatform.h"
 #include "world/LoadLevel.h"
@@ -17,8 +19,8 @@ constexpr const char* ProgramName = "mazewalk";
 // Shows the start-up message and waits for OK. Where no message box can be
 // shown at all (no display fonts, say), the text goes to stdout instead and
 // start-up goes on.
-void ShowStartupMessage() {
-    const std::string text = MessageBoxText(StartupMessage);
+void ShowStartupMessage(std::string_view message) {
+    const std::string text = MessageBoxText(message);
     SDL_MessageBoxButtonData ok{};
     ok.flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
     ok.buttonid = 0;
@@ -43,64 +45,9 @@ void ShowFailure(const std::string& message) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, ProgramName, message.c_str(), nullptr);
 }
 
-void FillRect(SDL_Surface* surface, int x, int y, int w, int h, SDL_Color c) {
-    const SDL_Rect rect{x, y, w, h};
-    SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, c.r, c.g, c.b));
-}
-
-// A sunken frame of two 1-pixel rings around the view, dark above and left,
-// light below and right.
-void PaintFrame(SDL_Surface* s) {
-    constexpr SDL_Color face{240, 240, 240, 255};
-    constexpr SDL_Color shadow{160, 160, 160, 255};
-    constexpr SDL_Color darkShadow{105, 105, 105, 255};
-    constexpr SDL_Color light{227, 227, 227, 255};
-    constexpr SDL_Color highlight{255, 255, 255, 255};
-    constexpr int outer = ViewSize + 2 * PictureBorder;
-    constexpr int inner = ViewSize + 2;
-    FillRect(s, 0, 0, FormWidth, FormHeight, face);
-    FillRect(s, PictureLeft, PictureTop, outer, outer, highlight);
-    FillRect(s, PictureLeft, PictureTop, outer - 1, outer - 1, shadow);
-    FillRect(s, PictureLeft + 1, PictureTop + 1, inner, inner, light);
-    FillRect(s, PictureLeft + 1, PictureTop + 1, inner - 1, inner - 1, darkShadow);
-}
-
-// The window and its view; shows frames composed off-screen, whole.
-class Form1Window {
-  public:
-    Form1Window(SDL_Window* window, SdlPlatform& platform) : Window(window), Platform(platform) {}
-
-    // Paints the whole client area: after showing and whenever exposed.
-    void PaintAll() {
-        SDL_Surface* surface = SDL_GetWindowSurface(Window);
-        if (surface == nullptr) {
-            return;
-        }
-        PaintFrame(surface);
-        SDL_Rect at{ViewLeft, ViewTop, ViewSize, ViewSize};
-        SDL_BlitSurface(Platform.FinishFrame(), nullptr, surface, &at);
-        SDL_UpdateWindowSurface(Window);
-    }
-
-    // Shows the last frame: only the view's pixels change.
-    void PresentView() {
-        SDL_Surface* surface = SDL_GetWindowSurface(Window);
-        if (surface == nullptr) {
-            return;
-        }
-        SDL_Rect at{ViewLeft, ViewTop, ViewSize, ViewSize};
-        SDL_BlitSurface(Platform.FinishFrame(), nullptr, surface, &at);
-        SDL_UpdateWindowSurfaceRects(Window, &at, 1);
-    }
-
-  private:
-    SDL_Window* Window;
-    SdlPlatform& Platform;
-};
-
 // Runs ticks every TickSeconds against deadlines on this one thread, handling
 // events while waiting, until the program is ended.
-void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form) {
+void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyMode keys) {
     const Uint64 frequency = SDL_GetPerformanceFrequency();
     const auto period = static_cast<Uint64>(static_cast<double>(frequency) * TickSeconds);
     Uint64 next = SDL_GetPerformanceCounter() + period;
@@ -108,7 +55,7 @@ void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form) {
     const auto handle = [&](const SDL_Event& event) {
         switch (event.type) {
             case SDL_KEYDOWN:  // auto-repeats included: each one is a step
-                Form_KeyDown(state, platform, VirtualKeyCode(event.key.keysym),
+                Form_KeyDown(state, platform, VirtualKeyCode(event.key.keysym, keys),
                              ShiftState(event.key.keysym.mod));
                 if (!platform.Ended()) {
                     form.PresentView();
@@ -183,12 +130,13 @@ std::string MessageBoxText(std::string_view text) {
     return out;
 }
 
-bool Form_Load(Module1& state, PlatformServices& platform, std::string& failure) {
-    ShowStartupMessage();
+bool Form_Load(Module1& state, PlatformServices& platform, const Form1Options& options,
+               std::string& failure) {
+    ShowStartupMessage(options.Arrows ? StartupMessageWithArrows : StartupMessage);
     state.View.MoveStep = MoveStepStart;
     state.View.TurnStep = TurnStepStart;
-    state.View.EyeHeight = 0;
-    state.View.LevelFileName = LevelFileNameStart;
+    state.View.EyeHeight = EyeHeightStart;
+    state.View.LevelFileName = options.LevelFileName;
     if (const auto error = LoadLevel(state)) {
         failure = error->Message;
         return false;
@@ -207,7 +155,34 @@ void Form_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCo
     Picture1_KeyDown(state, platform, keyCode, shift);
 }
 
-int RunForm1() {
+int LargestScaleFitting(int width, int height) {
+    return std::clamp(std::min(width / FormWidth, height / FormHeight), 0, LargestScale);
+}
+
+namespace {
+
+// A scale above 1 must fit the display's usable area, known once the video
+// system runs; refused before any window opens.
+bool ScaleFits(int scale) {
+    SDL_Rect usable{};
+    if (scale == 1 || SDL_GetDisplayUsableBounds(0, &usable) != 0) {
+        return true;
+    }
+    const int largest = LargestScaleFitting(usable.w, usable.h);
+    if (scale <= largest) {
+        return true;
+    }
+    std::fprintf(stderr,
+                 "%s: --scale %d makes a window of %d x %d pixels, larger than the screen's "
+                 "%d x %d; the largest scale that fits is %d\n",
+                 ProgramName, scale, FormWidth * scale, FormHeight * scale, usable.w, usable.h,
+                 largest);
+    return false;
+}
+
+}  // namespace
+
+int RunForm1(const Form1Options& options) {
     // Without framebuffer acceleration SDL hands our pixels straight to the
     // X server, which costs far less at 100 frames a second than a GL
     // renderer doing the same copy.
@@ -219,8 +194,13 @@ int RunForm1() {
         ShowFailure(std::string("cannot start the video system: ") + SDL_GetError());
         return 1;
     }
-    SDL_Window* window = SDL_CreateWindow("B", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          FormWidth, FormHeight, SDL_WINDOW_HIDDEN);
+    if (!ScaleFits(options.Scale)) {
+        SDL_Quit();
+        return 2;
+    }
+    SDL_Window* window =
+        SDL_CreateWindow("B", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                         FormWidth * options.Scale, FormHeight * options.Scale, SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         ShowFailure(std::string("cannot create the window: ") + SDL_GetError());
         SDL_Quit();
@@ -230,14 +210,15 @@ int RunForm1() {
     std::unique_ptr<SdlPlatform> platform = SdlPlatform::Create(window, failure);
     auto state = std::make_unique<Module1>();
     int status = 0;
-    if (!platform || !Form_Load(*state, *platform, failure)) {
+    if (!platform || !Form_Load(*state, *platform, options, failure)) {
         ShowFailure(failure);
         status = 1;
     } else {
-        Form1Window form(window, *platform);
+        Form1Window form(window, *platform, options.Scale);
         SDL_ShowWindow(window);
         form.PaintAll();
-        RunEventLoop(*state, *platform, form);
+        RunEventLoop(*state, *platform, form,
+                     options.Arrows ? KeyMode::KeypadAndArrows : KeyMode::Keypad);
     }
     platform.reset();
     SDL_DestroyWindow(window);

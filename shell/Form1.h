@@ -14,6 +14,25 @@ inline constexpr std::string_view StartupMessage =
     "Author:\r\tDalmerin\rControl:\r\tNum1 - Down\r\tNum7 - Up\r\tNum2 - Back\r"
     "\tNum8 - Forward\r\tNum4 - Left\r\tNum6 - Right\r\tEsc - Exit\r\tOther - Stop";
 
+// The same with the keys --arrows adds, after the keypad's.
+inline constexpr std::string_view StartupMessageWithArrows =
+    "Author:\r\tDalmerin\rControl:\r\tNum1 - Down\r\tNum7 - Up\r\tNum2 - Back\r"
+    "\tNum8 - Forward\r\tNum4 - Left\r\tNum6 - Right\r"
+    "\tPgDn - Down\r\tPgUp - Up\r\tDown - Back\r\tUp - Forward\r\tLeft - Left\r"
+    "\tRight - Right\r\tEsc - Exit\r\tOther - Stop";
+
+// What the command line may change; the defaults are the plain program.
+struct Form1Options {
+    // The level walked, relative to the working directory or absolute.
+    std::string LevelFileName = LevelFileNameStart;
+    // Arrow and page keys steer too (see KeyMode).
+    bool Arrows = false;
+    // The window shown this many times larger, each pixel a Scale x Scale
+    // block; what is drawn stays 400 x 400.
+    int Scale = 1;
+};
+inline constexpr int LargestScale = 8;
+
 // Client area of the window, and where the 400 x 400 view sits in it: the view
 // control is placed at (24, 24) and has a 2-pixel border.
 inline constexpr int FormWidth = 454;
@@ -32,10 +51,11 @@ inline constexpr double TickSeconds = 0.010;
 // columns.
 std::string MessageBoxText(std::string_view text);
 
-// Start-up, before the window is shown: the message, the view state, the
-// level, the rate clock. Returns false, with the reason in failure, when the
-// level cannot be loaded.
-bool Form_Load(Module1& state, PlatformServices& platform, std::string& failure);
+// Start-up, before the window is shown: the message, the view state (the
+// level named by options), the level, the rate clock. Returns false, with the
+// reason in failure, when the level cannot be loaded.
+bool Form_Load(Module1& state, PlatformServices& platform, const Form1Options& options,
+               std::string& failure);
 
 // The tick: replays the last key.
 void Timer1_Timer(Module1& state, PlatformServices& platform);
@@ -44,5 +64,10 @@ void Timer1_Timer(Module1& state, PlatformServices& platform);
 void Form_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCode,
                   std::int16_t shift);
 
-// Runs the program; returns its exit status.
-int RunForm1();
+// The largest scale whose window fits in width x height pixels, or 0.
+int LargestScaleFitting(int width, int height);
+
+// Runs the program; returns its exit status: 0 after Esc or the close box, 1
+// when the level cannot be loaded or SDL fails, 2 when options.Scale makes a
+// window larger than the screen.
+int RunForm1(const Form1Options& options = {});

@@ -31,6 +31,19 @@ struct NamedKey {
     std::int16_t Code;
 };
 
+// The keys --arrows adds, each giving the code of the keypad key it stands
+// for: the same commands, so a held key and a tick behave the same.
+// clang-format off
+constexpr NamedKey ArrowKeys[] = {
+    {SDLK_UP, 104},        // keypad 8: forward
+    {SDLK_DOWN, 98},       // keypad 2: back
+    {SDLK_LEFT, 100},      // keypad 4: turn left
+    {SDLK_RIGHT, 102},     // keypad 6: turn right
+    {SDLK_PAGEUP, 103},    // keypad 7: rise
+    {SDLK_PAGEDOWN, 97},   // keypad 1: descend
+};
+// clang-format on
+
 // clang-format off
 constexpr NamedKey NamedKeys[] = {
     {SDLK_BACKSPACE, 8},   {SDLK_TAB, 9},         {SDLK_RETURN, 13},     {SDLK_KP_ENTER, 13},
@@ -50,11 +63,19 @@ constexpr NamedKey NamedKeys[] = {
 
 }  // namespace
 
-std::int16_t VirtualKeyCode(const SDL_Keysym& key) {
+std::int16_t VirtualKeyCode(const SDL_Keysym& key, KeyMode mode) {
+    const bool arrows = mode == KeyMode::KeypadAndArrows;
     const bool numLock = (key.mod & KMOD_NUM) != 0;
     for (const KeypadKey& k : KeypadKeys) {
         if (key.scancode == k.Scancode) {
-            return numLock ? k.NumLockOn : k.NumLockOff;
+            return numLock || arrows ? k.NumLockOn : k.NumLockOff;
+        }
+    }
+    if (arrows) {
+        for (const NamedKey& k : ArrowKeys) {
+            if (key.sym == k.Sym) {
+                return k.Code;
+            }
         }
     }
     // Letters and digits follow the keyboard layout, as virtual keys do.

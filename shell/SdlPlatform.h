@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "render/CoveragePainter.h"
 #include "render/Platform.h"
-#include "render/Raster.h"
 
 // The view's colours: light cyan background, red walls, dark brown outlines.
 inline constexpr SDL_Color BackgroundColour{128, 255, 255, 255};

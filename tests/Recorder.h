@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "render/Platform.h"
-#include "render/Raster.h"
+#include "render/PolygonPainter.h"
 
 class RecordingPlatform final : public PlatformServices {
   public:

@@ -132,6 +132,39 @@ TEST(TurnWalls, TurnStepRotationIsCorrectlyRounded) {
     EXPECT_EQ(other.Sin, std::sin(0.5));
 }
 
+struct ExactTurn {
+    int Turns;
+    WallRecord Expected;
+};
+
+class TurnRight : public testing::TestWithParam<ExactTurn> {};
+
+// The wall from (9, 10) to (11, 10) after turns right, to the bit: computed
+// outside the program (Python: math.cos and math.sin of 3.14159256 / 32 in
+// 64 bits, each result rounded to a 32-bit float with struct). One turn tells
+// a turn computed in 32-bit floats; 64 turns also tell a step of pi / 32.
+TEST_P(TurnRight, GivesTheseExactFloats) {
+    Module1 state;
+    state.Walls[1] = {9, 10, 11, 10, 0};
+    state.WallCount = 1;
+    RecordingPlatform platform;
+    for (int k = 0; k < GetParam().Turns; ++k) {
+        Picture1_KeyDown(state, platform, KeyCode::Keypad6, 0);
+    }
+    const WallRecord& w = state.Walls[1];
+    const WallRecord& e = GetParam().Expected;
+    EXPECT_EQ(w.x1, e.x1);
+    EXPECT_EQ(w.y1, e.y1);
+    EXPECT_EQ(w.x2, e.x2);
+    EXPECT_EQ(w.y2, e.y2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Turns, TurnRight,
+    testing::Values(ExactTurn{1,
+                              {0x1.fe7ed4p+2f, 0x1.5ab024p+3f, 0x1.3ef086p+3f, 0x1.60f60ep+3f, 0}},
+                    ExactTurn{64, {0x1.2p+3f, 0x1.4p+3f, 0x1.600006p+3f, 0x1.3ffffep+3f, 0}}));
+
 TEST(Picture1_KeyDown, MovesEveryWallOfALoadedLevel) {
     Module1 state;
     ASSERT_FALSE(ReadLevel("1\n1,1\n1,1\n1,1\n1,1\n", "t.dat", state));

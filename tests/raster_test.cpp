@@ -6,7 +6,9 @@
 #include <string>
 
 #include "RasterReference.h"
+#include "render/CoveragePainter.h"
 #include "render/Frame.h"
+#include "render/PolygonPainter.h"
 #include "render/Raster.h"
 
 namespace {
@@ -163,17 +165,6 @@ struct TwoPainters final : PlatformServices {
     double Seconds() override { return 0; }
     void EndProgram() override {}
 };
-
-std::string FirstDifference(const std::vector<std::uint32_t>& a,
-                            const std::vector<std::uint32_t>& b) {
-    for (std::size_t k = 0; k < a.size(); ++k) {
-        if (a[k] != b[k]) {
-            return "(" + std::to_string(k % ViewSize) + ", " + std::to_string(k / ViewSize) +
-                   "): " + std::to_string(a[k]) + " against " + std::to_string(b[k]);
-        }
-    }
-    return "";
-}
 
 // Whole frames of random walls around the eye, close ones and far ones, seen
 // from eye heights up to above the wall tops: painting each pixel once, nearest

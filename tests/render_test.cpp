@@ -50,7 +50,25 @@ INSTANTIATE_TEST_SUITE_P(
         // X1 is a float but no 32-bit pixel: its two corners keep x = 0.
         Projection{1e30f, 1, 1, 2, 0, {{{0, 0}, {0, 400}, {300, 300}, {300, 100}}}},
         // X1 overflows a float on store: skipped as well.
-        Projection{3e38f, 0.5f, 1, 2, 0, {{{0, -200}, {0, 600}, {300, 300}, {300, 100}}}}));
+        Projection{3e38f, 0.5f, 1, 2, 0, {{{0, -200}, {0, 600}, {300, 300}, {300, 100}}}},
+        // Found by search, corners computed outside the program: X1 is
+        // 121.49999635 in 64 bits and exactly 121.5 once stored as a 32-bit
+        // float, so its corners' x is 122 (halves to even), not 121.
+        Projection{-0x1.108ff6p+0f,
+                   0x1.5b3692p+1f,
+                   -0x1.a1cb74p-3f,
+                   0x1.8a6f56p+1f,
+                   0,
+                   {{{122, 126}, {122, 274}, {187, 265}, {187, 135}}}},
+        // C - H1 is rounded to a 32-bit float before the eye's term is added:
+        // 159.49999619 becomes 159.5, so P0's y is 160 (halves to even), not
+        // the 159 that 64 bits would give.
+        Projection{0x1.9ed7a2p-2f,
+                   0x1.3c0ca2p+2f,
+                   -0x1.0c3b92p-3f,
+                   0x1.1cdc14p+2f,
+                   0,
+                   {{{216, 160}, {216, 240}, {194, 245}, {194, 155}}}}));
 
 TEST(ComposeFrame, WithNoWallsOnlyClearsAndCounts) {
     Module1 state;
@@ -78,6 +96,20 @@ TEST(ComposeFrame, DrawsFarToNearEqualDistancesLowerNumberFirst) {
     for (int i = 1; i <= 4; ++i) {
         EXPECT_EQ(state.Walls[i].Distance, 0) << i;
     }
+}
+
+// A wall's distance is the mean of its two ends' distances: wall 1 reaches
+// farther (9.01) than wall 2 (6.08) but its mean (5.07) is nearer, so it is
+// drawn last, over wall 2.
+TEST(ComposeFrame, OrdersByTheMeanDistanceOfBothEnds) {
+    Module1 state;
+    SetWall(state, 1, 0.5f, 1, 0.5f, 9);
+    SetWall(state, 2, -1, 6, 1, 6);
+    RecordingPlatform platform;
+    ComposeFrame(state, platform);
+    ASSERT_EQ(platform.FramePolygons.size(), 2u);
+    EXPECT_EQ(platform.FramePolygons[0], ProjectWall(state, 2));
+    EXPECT_EQ(platform.FramePolygons[1], ProjectWall(state, 1));
 }
 
 TEST(ComposeFrame, FifthWallShowsOnEvenFramesOnly) {

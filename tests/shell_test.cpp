@@ -9,6 +9,7 @@
 #include "render/Frame.h"
 #include "render/Wall.h"
 #include "shell/Form1.h"
+#include "shell/Form1Window.h"
 #include "shell/Keys.h"
 #include "shell/SdlPlatform.h"
 #include "world/LoadLevel.h"
@@ -20,6 +21,7 @@ struct KeyCase {
     SDL_Keycode Sym;
     Uint16 Mod;
     std::int16_t Code;
+    KeyMode Mode = KeyMode::Keypad;
 };
 
 class KeyTable : public testing::TestWithParam<KeyCase> {};
@@ -29,7 +31,7 @@ TEST_P(KeyTable, GivesTheVirtualKeyCode) {
     key.scancode = GetParam().Scancode;
     key.sym = GetParam().Sym;
     key.mod = GetParam().Mod;
-    EXPECT_EQ(VirtualKeyCode(key), GetParam().Code);
+    EXPECT_EQ(VirtualKeyCode(key, GetParam().Mode), GetParam().Code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,7 +75,22 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{SDL_SCANCODE_DOWN, SDLK_DOWN, KMOD_NONE, 40},
         KeyCase{SDL_SCANCODE_SPACE, SDLK_SPACE, KMOD_NONE, 32},
         KeyCase{SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE, 13},
-        KeyCase{SDL_SCANCODE_F13, SDLK_F13, KMOD_NONE, 0}));
+        KeyCase{SDL_SCANCODE_F13, SDLK_F13, KMOD_NONE, 0},
+        KeyCase{SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, KMOD_NONE, 33},
+        KeyCase{SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN, KMOD_NONE, 34},
+        // --arrows: arrow and page keys are the keypad keys in their places,
+        // and the keypad acts by position whatever Num Lock says.
+        KeyCase{SDL_SCANCODE_UP, SDLK_UP, KMOD_NONE, 104, KeyMode::KeypadAndArrows},
+        KeyCase{SDL_SCANCODE_DOWN, SDLK_DOWN, KMOD_NUM, 98, KeyMode::KeypadAndArrows},
+        KeyCase{SDL_SCANCODE_LEFT, SDLK_LEFT, KMOD_NONE, 100, KeyMode::KeypadAndArrows},
+        KeyCase{SDL_SCANCODE_RIGHT, SDLK_RIGHT, KMOD_NONE, 102, KeyMode::KeypadAndArrows},
+        KeyCase{SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, KMOD_NONE, 103, KeyMode::KeypadAndArrows},
+        KeyCase{SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN, KMOD_NONE, 97, KeyMode::KeypadAndArrows},
+        KeyCase{SDL_SCANCODE_KP_7, SDLK_KP_7, KMOD_NONE, 103, KeyMode::KeypadAndArrows},
+        KeyCase{SDL_SCANCODE_KP_8, SDLK_KP_8, KMOD_NUM, 104, KeyMode::KeypadAndArrows},
+        KeyCase{SDL_SCANCODE_KP_5, SDLK_KP_5, KMOD_NONE, 101, KeyMode::KeypadAndArrows},
+        KeyCase{SDL_SCANCODE_HOME, SDLK_HOME, KMOD_NONE, 36, KeyMode::KeypadAndArrows},
+        KeyCase{SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE, 27, KeyMode::KeypadAndArrows}));
 
 TEST(ShiftState, ReadsShiftCtrlAndAltOfEitherSide) {
     EXPECT_EQ(ShiftState(KMOD_NONE), 0);
@@ -84,11 +101,51 @@ TEST(ShiftState, ReadsShiftCtrlAndAltOfEitherSide) {
 
 TEST(MessageBoxText, BreaksAtCarriageReturnsAndExpandsTabsToEightColumns) {
     EXPECT_EQ(MessageBoxText("a\tb\rabcdefgh\tc\r\tx"), "a       b\nabcdefgh        c\n        x");
-    const std::string text = MessageBoxText(StartupMessage);
-    EXPECT_EQ(text.substr(0, 36), "Author:\n        Dalmerin\nControl:\n  ");
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10);
-    EXPECT_EQ(text.find_first_of("\r\t"), std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - 20), "        Other - Stop");
+}
+
+// The start-up text whole, byte for byte: pieces joined by CR (13) and TAB (9),
+// with no line feed; then as the message box shows it. Literals, not a chain
+// of std::string operator+, which GCC 12 warns about in an optimised build.
+TEST(StartupMessage, IsTheKeyListToTheByte) {
+    EXPECT_EQ(StartupMessage,
+              "Author:\x0d\x09"
+              "Dalmerin\x0d"
+              "Control:\x0d\x09"
+              "Num1 - Down\x0d\x09"
+              "Num7 - Up\x0d\x09"
+              "Num2 - Back\x0d\x09"
+              "Num8 - Forward\x0d\x09"
+              "Num4 - Left\x0d\x09"
+              "Num6 - Right\x0d\x09"
+              "Esc - Exit\x0d\x09"
+              "Other - Stop");
+    EXPECT_EQ(MessageBoxText(StartupMessage),
+              "Author:\n        Dalmerin\nControl:\n        Num1 - Down\n        Num7 - Up\n"
+              "        Num2 - Back\n        Num8 - Forward\n        Num4 - Left\n"
+              "        Num6 - Right\n        Esc - Exit\n        Other - Stop");
+}
+
+// With --arrows: the same text, the arrow and page keys listed after the
+// keypad's, in the keypad's order.
+TEST(StartupMessage, WithArrowsListsThemAfterTheKeypad) {
+    const std::string_view keypadEnd = "Num6 - Right\x0d";
+    const std::size_t cut = StartupMessage.find(keypadEnd) + keypadEnd.size();
+    std::string expected(StartupMessage.substr(0, cut));
+    expected +=
+        "\x09"
+        "PgDn - Down\x0d"
+        "\x09"
+        "PgUp - Up\x0d"
+        "\x09"
+        "Down - Back\x0d"
+        "\x09"
+        "Up - Forward\x0d"
+        "\x09"
+        "Left - Left\x0d"
+        "\x09"
+        "Right - Right\x0d";
+    expected += StartupMessage.substr(cut);
+    EXPECT_EQ(StartupMessageWithArrows, expected);
 }
 
 std::uint32_t PixelAt(SDL_Surface* s, int x, int y) {
@@ -99,17 +156,21 @@ std::uint32_t Colour(SDL_Surface* s, SDL_Color c) {
     return SDL_MapRGB(s->format, c.r, c.g, c.b);
 }
 
+// Grid 12, flag A of node (10, 12) only: one wall from (-1, 2) to (1, 2).
+std::string SquareAheadLevel() {
+    std::string level = "12\n";
+    for (int node = 0; node < 13 * 13; ++node) {
+        level += node == 10 * 13 + 12 ? "1,0\n" : "0,0\n";
+    }
+    return level;
+}
+
 TEST(SdlPlatform, DrawsTheSquareAheadOffScreen) {
     std::string error;
     auto platform = SdlPlatform::Create(nullptr, error);
     ASSERT_TRUE(platform) << error;
     Module1 state;
-    // Grid 12, flag A of node (10, 12) only: one wall from (-1, 2) to (1, 2).
-    std::string level = "12\n";
-    for (int node = 0; node < 13 * 13; ++node) {
-        level += node == 10 * 13 + 12 ? "1,0\n" : "0,0\n";
-    }
-    ASSERT_FALSE(ReadLevel(level, "t.dat", state));
+    ASSERT_FALSE(ReadLevel(SquareAheadLevel(), "t.dat", state));
     Picture1_KeyDown(state, *platform, 0, 0);
     SDL_Surface* view = platform->FinishFrame();
     ASSERT_EQ(view->w, ViewSize);
@@ -179,20 +240,19 @@ TEST(SdlPlatform, PaintsWhatSdlsSoftwareRendererPaints) {
         platform->ClearView();
         for (int wall = 0; wall < 12; ++wall) {
             Quad q;
-            // Two draws in a fixed order, top first: the order in which function
-            // arguments are evaluated differs between compilers (and std::minmax
-            // of two temporaries would return references to dead values).
-            const auto span = [&] {
-                const int a = coordinate(random);
-                const int b = coordinate(random);
-                return std::pair<int, int>(std::min(a, b), std::max(a, b));
-            };
             if (wall % 2 == 0) {  // as walls project: vertical sides
                 const int x1 = coordinate(random);
                 const int x2 = coordinate(random);
-                const auto [t1, b1] = span();
-                const auto [t2, b2] = span();
-                q = {{{x1, t1}, {x1, b1}, {x2, b2}, {x2, t2}}};
+                // One draw per statement: the order of a call's arguments is
+                // unspecified, and the quads must not change with the compiler.
+                const int y1 = coordinate(random);
+                const int y2 = coordinate(random);
+                const int y3 = coordinate(random);
+                const int y4 = coordinate(random);
+                q = {{{x1, std::min(y1, y2)},
+                      {x1, std::max(y1, y2)},
+                      {x2, std::max(y3, y4)},
+                      {x2, std::min(y3, y4)}}};
             } else {
                 for (Point& p : q) {
                     p = {coordinate(random), coordinate(random)};
@@ -229,5 +289,58 @@ TEST(SdlPlatform, PaintsWhatSdlsSoftwareRendererPaints) {
     SDL_DestroyRenderer(renderer);
     SDL_FreeSurface(target);
 }
+
+// The real window code on SDL's offscreen video driver, which needs no
+// display: what a window shows, read back from its surface.
+class OffscreenWindow : public testing::TestWithParam<int> {
+  protected:
+    void SetUp() override {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            GTEST_SKIP() << "no offscreen video driver: " << SDL_GetError();
+        }
+    }
+    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+};
+
+// Every pixel of the 400 x 400 frame is an N x N block of the window, exactly
+// where the view sits at that scale; the frame around it is scaled too.
+TEST_P(OffscreenWindow, ShowsEachPixelOfTheFrameAsABlockOfTheScale) {
+    const int scale = GetParam();
+    SDL_Window* window =
+        SDL_CreateWindow("B", 0, 0, FormWidth * scale, FormHeight * scale, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    std::string error;
+    auto platform = SdlPlatform::Create(window, error);
+    ASSERT_TRUE(platform) << error;
+    Module1 state;
+    ASSERT_FALSE(ReadLevel(SquareAheadLevel(), "t.dat", state));
+    Form1Window form(window, *platform, scale);
+    Picture1_KeyDown(state, *platform, 0, 0);
+    form.PaintAll();
+    for (const std::int16_t key : {KeyCode::Keypad6, KeyCode::Keypad2}) {
+        Picture1_KeyDown(state, *platform, key, 0);
+        form.PresentView();
+    }
+    SDL_Surface* shown = SDL_GetWindowSurface(window);
+    ASSERT_EQ(shown->w, FormWidth * scale);
+    SDL_Surface* view = platform->FinishFrame();
+    for (int y = 0; y < ViewSize * scale; ++y) {
+        for (int x = 0; x < ViewSize * scale; ++x) {
+            Uint8 r1, g1, b1, r2, g2, b2;
+            SDL_GetRGB(PixelAt(view, x / scale, y / scale), view->format, &r1, &g1, &b1);
+            SDL_GetRGB(PixelAt(shown, ViewLeft * scale + x, ViewTop * scale + y), shown->format,
+                       &r2, &g2, &b2);
+            ASSERT_TRUE(r1 == r2 && g1 == g2 && b1 == b2) << x << ", " << y;
+        }
+    }
+    // The corners of the client area: the face of the form.
+    EXPECT_EQ(PixelAt(shown, 0, 0), PixelAt(shown, FormWidth * scale - 1, FormHeight * scale - 1));
+    EXPECT_EQ(form.Presents(), 3);
+    platform.reset();
+    SDL_DestroyWindow(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, OffscreenWindow, testing::Values(1, 2, 3, 8));
 
 }  // namespace

@@ -1,5 +1,6 @@
-// What the companion tools share on the command line: reporting a failure the
-// usual way (the tool's name, the message, on stderr) and reading a number.
+// What the companion tools share besides their options (options/): reporting
+// a failure the usual way (the tool's name, the message, on stderr) and
+// reading a number.
 #pragma once
 
 #include <charconv>
@@ -16,12 +17,6 @@
 inline int Fail(const char* tool, const std::string& message, int status) {
     std::fprintf(stderr, "%s: %s\n", tool, message.c_str());
     return status;
-}
-
-// Reports a wrong command line, pointing at --help; returns 2.
-inline int FailUsage(const char* tool, const std::string& message) {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", tool, message.c_str(), tool);
-    return 2;
 }
 
 // Makes stdout pass bytes through unchanged, for a file written there: on

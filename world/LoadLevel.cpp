@@ -11,66 +11,9 @@
 #include <system_error>
 #include <vector>
 
+#include "world/ByteReader.h"
+
 namespace {
-
-constexpr int EndOfInput = -1;
-
-// Bytes from memory or streamed from a file in blocks, with the line and
-// column of the next byte. CR, LF and CRLF each end one line.
-class ByteReader {
-  public:
-    explicit ByteReader(std::string_view memory) : Data(memory.data()), Length(memory.size()) {}
-    explicit ByteReader(std::FILE* file) : File(file), Block(BlockSize) {}
-
-    int Peek() {
-        if (Pos == Length && !Refill()) {
-            return EndOfInput;
-        }
-        return static_cast<unsigned char>(Data[Pos]);
-    }
-
-    void Advance() {
-        const int c = Peek();
-        if (c == EndOfInput) {
-            return;
-        }
-        ++Pos;
-        if (c == '\n' || (c == '\r' && Peek() != '\n')) {
-            ++Line;
-            Column = 1;
-        } else if (c != '\r') {
-            ++Column;
-        }
-    }
-
-    long long Line = 1;
-    long long Column = 1;
-    // errno of a failed read (for instance EISDIR), or 0.
-    int ReadErrno = 0;
-
-  private:
-    static constexpr std::size_t BlockSize = 64 * 1024;
-
-    bool Refill() {
-        if (File == nullptr || ReadErrno != 0) {
-            return false;
-        }
-        errno = 0;
-        Length = std::fread(Block.data(), 1, Block.size(), File);
-        Pos = 0;
-        Data = Block.data();
-        if (Length == 0 && std::ferror(File) != 0) {
-            ReadErrno = errno != 0 ? errno : EIO;
-        }
-        return Length > 0;
-    }
-
-    std::FILE* File = nullptr;
-    std::vector<char> Block;
-    const char* Data = nullptr;
-    std::size_t Pos = 0;
-    std::size_t Length = 0;
-};
 
 bool IsBlank(int c) {
     return c == ' ' || c == '\t';
@@ -168,13 +111,20 @@ class LevelParser {
                               "grid read is " + std::to_string(MaxGridSize));
         }
         // Any negative size reads no flags at all; clamped first, since a size
-        // like -1e300 has no int.
+        // like -1e300 has no int. Then the grid size was the last number the
+        // level needs, and what follows it is not read.
         const int last = n < 0 ? -1 : static_cast<int>(n);
+        if (last < 0) {
+            return std::nullopt;
+        }
+        if (auto failure = ReadSeparator()) {
+            return failure;
+        }
         for (int i = 0; i <= last; ++i) {
             for (int j = 0; j <= last; ++j) {
                 double a = 0;
                 double b = 0;
-                if (auto failure = ReadNumber(Token{'A', i, j}, a)) {
+                if (auto failure = ReadField(Token{'A', i, j}, a, false)) {
                     return failure;
                 }
                 if (a == 1.0) {
@@ -183,7 +133,7 @@ class LevelParser {
                     }
                 }
                 const bool lastFlag = i == last && j == last;
-                if (auto failure = ReadNumber(Token{'B', i, j}, b, lastFlag)) {
+                if (auto failure = ReadField(Token{'B', i, j}, b, lastFlag)) {
                     return failure;
                 }
                 if (b == 1.0) {
@@ -232,10 +182,18 @@ class LevelParser {
         }
     }
 
-    // Reads the next number into value. After the last flag nothing more is
-    // looked at, not even the separator, since trailing text is not part of
-    // the level.
-    std::optional<LoadError> ReadNumber(const Token& token, double& value, bool last = false) {
+    // Reads the next number and, unless it is the last one the level needs,
+    // its separator. After the last number nothing more is looked at, not even
+    // the separator, since trailing text is not part of the level.
+    std::optional<LoadError> ReadField(const Token& token, double& value, bool last) {
+        if (auto failure = ReadNumber(token, value)) {
+            return failure;
+        }
+        return last ? std::nullopt : ReadSeparator();
+    }
+
+    // Reads the next number into value, leaving what follows it unread.
+    std::optional<LoadError> ReadNumber(const Token& token, double& value) {
         SkipBlanks();
         if (Previous != Separator::Comma) {
             while (IsLineBreak(Reader.Peek())) {  // blank lines
@@ -254,7 +212,14 @@ class LevelParser {
             return FailAt(Reader.Line, Reader.Column,
                           "empty field: expected " + token.Name() + " after the comma");
         }
+        if (auto failure = ReadToken(token)) {
+            return failure;
+        }
+        return Convert(token, value);
+    }
 
+    // Reads the bytes of one number into LastToken, noting where it starts.
+    std::optional<LoadError> ReadToken(const Token& token) {
         NumberLine = Reader.Line;
         NumberColumn = Reader.Column;
         LastToken.clear();
@@ -270,9 +235,12 @@ class LevelParser {
             LastToken += static_cast<char>(Reader.Peek());
             Reader.Advance();
         }
-        if (auto failure = ReadFailure()) {
-            return failure;
-        }
+        return ReadFailure();
+    }
+
+    // The value of LastToken, which must be a decimal number in the range of a
+    // 64-bit float.
+    std::optional<LoadError> Convert(const Token& token, double& value) const {
         if (!IsDecimalNumber(LastToken)) {
             return FailAt(NumberLine, NumberColumn,
                           "expected " + token.Name() + " as a decimal number, found " +
@@ -291,10 +259,12 @@ class LevelParser {
                           "expected " + token.Name() + " as a decimal number, found " +
                               Quote(LastToken, false));
         }
-        if (last) {
-            return std::nullopt;
-        }
+        return std::nullopt;
+    }
 
+    // Reads the comma or line break after a number; the end of the file
+    // passes too, so that a missing number is reported as such.
+    std::optional<LoadError> ReadSeparator() {
         SkipBlanks();
         const int next = Reader.Peek();
         if (next == ',') {

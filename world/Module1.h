@@ -19,8 +19,10 @@ struct WallRecord {
     float y1 = 0;
     float x2 = 0;
     float y2 = 0;
-    // Sort key of the frame being composed: the mean of the two endpoints'
-    // horizontal distances from the eye. 0 means "already handled this frame".
+    // The loader sets it to the distance of the wall's node from the eye.
+    // Each frame then recomputes it as the mean of the two endpoints'
+    // horizontal distances from the eye and takes it as the sort key of the
+    // far-to-near order; 0 marks a wall already handled in this frame.
     double Distance = 0;
 };
 
@@ -41,16 +43,21 @@ struct WallTable {
     }
 };
 
+// The view's values at start-up, in one place: ViewState's defaults use them,
+// so a fresh Module1 in a test starts as the program does, and Form_Load sets
+// them again in its start-up order.
+//
 // 3.14159256 is the program's own value of pi (not std::numbers::pi): turning
 // 64 times comes back close to, but not exactly at, the start.
-inline constexpr double TurnStepStart = 3.14159256 / 32;
 inline constexpr double MoveStepStart = 0.25;
+inline constexpr double TurnStepStart = 3.14159256 / 32;
+inline constexpr double EyeHeightStart = 0;
 inline constexpr const char* LevelFileNameStart = "torv-2.dat";
 
 struct ViewState {
     // Eye height over the walls' middle, in wall half-heights (1 = level with
     // the wall tops). Kept within -0.5 to 10 by the rise and descend commands.
-    double EyeHeight = 0;
+    double EyeHeight = EyeHeightStart;
     double MoveStep = MoveStepStart;
     double TurnStep = TurnStepStart;
     // Relative to the working directory.
@@ -60,8 +67,9 @@ struct ViewState {
 };
 
 struct FrameCounters {
-    // Frames composed since start; wraps around at 2^31 like the original
-    // 32-bit counter (the increment is done in unsigned arithmetic).
+    // Frames composed since start. A 32-bit count that wraps around at 2^31
+    // after about eight months at 100 frames a second; the increment is done
+    // in unsigned arithmetic, so the wrap is defined.
     std::int32_t FrameCount = 0;
     // FrameCount and clock reading at the last frame-rate update.
     std::int32_t RateFrames = 0;

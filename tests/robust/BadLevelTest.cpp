@@ -169,6 +169,9 @@ std::vector<LevelCase> Cases() {
               "2:1: the file ends before flag A of node (0, 0)"),
         Loads("GridSizeMinusOne", "-1\n", {}),
         Loads("GridSizeVeryNegative", "-1e300\n", {}),
+        // A negative size is the last number read: what follows on its line is not read.
+        Loads("GridSizeMinusOneThenText", "-1 x", {}),
+        Loads("GridSizeMinusOneThenFlags", "-1,1,1\n", {}),
         Loads("GridSizeMinusHalfIsZero", "-0.5\n1,1\n", {WallA(0, 0), WallB(0, 0)}),
         Loads("GridSizeMinusZero", "-0\n1,0\n", {WallA(0, 0)}),
         Loads("GridSizeHalfIsZero", "0.5\n1,0\n", {WallA(0, 0)}),

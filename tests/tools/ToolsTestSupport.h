@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #if !defined(_WIN32)
 #include <sys/wait.h>
@@ -93,17 +94,18 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
     out << bytes;
 }
 
-// A fresh folder for one test, named after it, under the test temp folder.
+// A fresh folder for one test, named after it, in the build folder
+// (MAZEWALK_TOOLS_WORK): two builds testing at once, in one place as in CI,
+// must not share it.
 inline std::filesystem::path TestFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name =
-        std::string("mazewalk_tools_") + info->test_suite_name() + "_" + info->name();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
     for (char& c : name) {
         if (c == '/') {
             c = '_';
         }
     }
-    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / name;
+    const std::filesystem::path folder = std::filesystem::path(MAZEWALK_TOOLS_WORK) / name;
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
@@ -140,4 +142,38 @@ inline ProcessResult RunTool(const std::string& command, const std::filesystem::
 
 inline std::string Quoted(const std::filesystem::path& path) {
     return "\"" + path.string() + "\"";
+}
+
+// The three ways every program takes the file it writes.
+inline std::vector<std::string> OutputForms(const std::filesystem::path& file) {
+    return {"-o " + Quoted(file), "--output " + Quoted(file), "--output=" + Quoted(file)};
+}
+
+// A wrong command line, as every program reports it: status 2, nothing on
+// stdout, and one line on stderr that names the fault and points to --help.
+inline void ExpectRefused(const ProcessResult& result, const std::string& tool,
+                          const std::string& says, const std::string& arguments) {
+    EXPECT_EQ(result.Status, 2) << arguments;
+    EXPECT_EQ(result.Out, "") << arguments;
+    EXPECT_EQ(result.Err.rfind(tool + ": ", 0), 0U) << result.Err;
+    EXPECT_NE(result.Err.find(says), std::string::npos) << result.Err;
+    const std::string ending = "; try '" + tool + " --help'\n";
+    EXPECT_TRUE(result.Err.ends_with(ending)) << result.Err;
+    EXPECT_EQ(std::count(result.Err.begin(), result.Err.end(), '\n'), 1) << result.Err;
+}
+
+// --help and --version answer on stdout with status 0, as every program does.
+inline void ExpectHelpAndVersion(const std::string& tool, const std::string& command,
+                                 const std::string& helpSays, const std::filesystem::path& folder) {
+    for (const char* help : {" --help", " -h"}) {
+        const auto result = RunTool(command + help, folder);
+        EXPECT_EQ(result.Status, 0) << help;
+        EXPECT_EQ(result.Out.rfind("Usage: " + tool + " ", 0), 0U) << result.Out;
+        EXPECT_NE(result.Out.find(helpSays), std::string::npos) << result.Out;
+        EXPECT_EQ(result.Err, "") << help;
+    }
+    const auto result = RunTool(command + " --version", folder);
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Out, tool + " " MAZEWALK_VERSION "\n");
+    EXPECT_EQ(result.Err, "");
 }

@@ -188,49 +188,61 @@ TEST(MazeRandom, DrawsStayBelowTheBoundAndCoverIt) {
 TEST(MazeGenTool, WritesTheLibrarysMazeToAFileOrStandardOutput) {
     const auto folder = TestFolder();
     const auto file = folder / "torv-2.dat";
-    auto result =
-        RunTool(std::string(MAZEWALK_GEN) + " --size 30 --seed 5 -o " + Quoted(file), folder);
-    EXPECT_EQ(result.Status, 0) << result.Err;
-    EXPECT_EQ(ReadFile(file), MazeText(30, 5));
+    for (const std::string& output : OutputForms(file)) {
+        std::filesystem::remove(file);
+        const auto result =
+            RunTool(std::string(MAZEWALK_GEN) + " --size 30 --seed 5 " + output, folder);
+        EXPECT_EQ(result.Status, 0) << result.Err;
+        EXPECT_EQ(ReadFile(file), MazeText(30, 5)) << output;
+    }
 
-    result = RunTool(std::string(MAZEWALK_GEN) + " --seed=3 --size=8", folder);
+    auto result = RunTool(std::string(MAZEWALK_GEN) + " --seed=3 --size=8", folder);
     EXPECT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(result.Out, MazeText(8, 3));
     EXPECT_EQ(result.Err, "");
+    // Numbers are decimal whatever their leading zeros (not 010 = octal 8),
+    // and the last of an option given twice counts.
+    result = RunTool(std::string(MAZEWALK_GEN) + " --size 4 --seed 010 --size 08", folder);
+    EXPECT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Out, MazeText(8, 10));
 }
 
 TEST(MazeGenTool, RefusesBadArgumentsOnStandardError) {
     const auto folder = TestFolder();
     struct Case {
         const char* Arguments;
-        int Status;
         const char* Says;
     };
     for (const Case& c : {
-             Case{"--size 31", 2, "the largest maze that fits is 30 x 30"},
-             Case{"--size 1", 2, "the smallest is 2 x 2"},
-             Case{"--size", 2, "--size needs a value"},
-             Case{"--size 12x", 2, "--size needs a whole number"},
-             Case{"--seed -1", 2, "--seed needs a whole number from 0 to 4294967295"},
-             Case{"--seed 4294967296", 2, "--seed needs a whole number"},
-             Case{"--colour red", 2, "unknown argument \"--colour\""},
-             Case{"-o \"\"", 2, "-o needs a file name"},
-             Case{"-o no/such/folder/torv-2.dat", 1, "no/such/folder/torv-2.dat: cannot write"},
+             Case{"--size 31",
+                  "--size: a maze of 31 x 31 cells needs 1024 walls, but the wall "
+                  "table holds 1000: the largest maze that fits is 30 x 30"},
+             Case{"--size=1", "the smallest is 2 x 2"},
+             Case{"--size", "option '--size' needs a value"},
+             Case{"--size 12x", "--size: '12x' is not a whole number"},
+             Case{"--size 0x10", "'0x10' is not a whole number"},
+             Case{"--size 99999999999999999999", "Value 99999999999999999999 not in range"},
+             Case{"--seed -1", "--seed: Value -1 not in range 0 to 4294967295"},
+             Case{"--seed=4294967296", "Value 4294967296 not in range 0 to 4294967295"},
+             Case{"--colour red", "unknown option '--colour'"},
+             Case{"--size 9 --colour=red", "unknown option '--colour'"},
+             Case{"maze.dat", "unexpected argument 'maze.dat'"},
+             Case{"-o \"\"", "--output: the file name is empty"},
+             Case{"--output=", "option '--output' needs a value"},
          }) {
-        const auto result = RunTool(std::string(MAZEWALK_GEN) + " " + c.Arguments, folder);
-        EXPECT_EQ(result.Status, c.Status) << c.Arguments;
-        EXPECT_EQ(result.Out, "") << c.Arguments;
-        EXPECT_EQ(result.Err.rfind("mazewalk-gen: ", 0), 0U) << result.Err;
-        EXPECT_NE(result.Err.find(c.Says), std::string::npos) << result.Err;
+        ExpectRefused(RunTool(std::string(MAZEWALK_GEN) + " " + c.Arguments, folder),
+                      "mazewalk-gen", c.Says, c.Arguments);
     }
+
+    const auto result =
+        RunTool(std::string(MAZEWALK_GEN) + " -o no/such/folder/torv-2.dat", folder);
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Err.rfind("mazewalk-gen: no/such/folder/torv-2.dat: cannot write", 0), 0U)
+        << result.Err;
 }
 
-TEST(MazeGenTool, HelpGoesToStandardOutput) {
-    const auto folder = TestFolder();
-    const auto result = RunTool(std::string(MAZEWALK_GEN) + " --help", folder);
-    EXPECT_EQ(result.Status, 0);
-    EXPECT_NE(result.Out.find("--size N"), std::string::npos);
-    EXPECT_EQ(result.Err, "");
+TEST(MazeGenTool, HelpAndVersionGoToStandardOutput) {
+    ExpectHelpAndVersion("mazewalk-gen", MAZEWALK_GEN, "--size N", TestFolder());
 }
 
 }  // namespace

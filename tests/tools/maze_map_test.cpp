@@ -222,29 +222,38 @@ TEST(MazeMapTool, BadLevelsGiveTheLoadersMessage) {
                               ": cannot open the level file: No such file or directory\n");
 }
 
-TEST(MazeMapTool, DefaultOutputAndBadArguments) {
+TEST(MazeMapTool, OutputFormsDefaultOutputAndBadArguments) {
     const auto folder = TestFolder();
+    const std::string small = Quoted(folder / "small.dat");
     WriteFile(folder / "small.dat", MazeText(3, 1));
-    auto result = RunTool(std::string(MAZEWALK_MAP) + " " + Quoted(folder / "small.dat"), folder);
+    auto result = RunTool(std::string(MAZEWALK_MAP) + " " + small, folder);
     EXPECT_EQ(result.Status, 0) << result.Err;
     EXPECT_TRUE(Picture(folder / "small.png").Decoded());
+    for (const std::string& output : OutputForms(folder / "map.png")) {
+        std::filesystem::remove(folder / "map.png");
+        result = RunTool(std::string(MAZEWALK_MAP) + " " + output + " --scale=4 " + small, folder);
+        EXPECT_EQ(result.Status, 0) << output << ": " << result.Err;
+        const Picture map(folder / "map.png");
+        ASSERT_TRUE(map.Decoded()) << output;
+        EXPECT_LT(map.Width(), Picture(folder / "small.png").Width()) << "--scale=4 ignored";
+    }
 
     struct Case {
         std::string Arguments;
         const char* Says;
     };
-    for (const Case& c : {Case{"", "which level?"},
-                          Case{Quoted(folder / "small.dat") + " --scale 1", "--scale needs"},
-                          Case{Quoted(folder / "small.dat") + " --scale 65", "--scale needs"},
-                          Case{Quoted(folder / "small.dat") + " -o", "-o needs a value"},
-                          Case{Quoted(folder / "small.dat") + " b.dat", "one level at a time"},
+    for (const Case& c : {Case{"", "LEVEL is required"},
+                          Case{small + " --scale 1", "--scale: Value 1 not in range 2 to 64"},
+                          Case{small + " --scale=65", "Value 65 not in range 2 to 64"},
+                          Case{small + " --scale 99999999999999999999", "not in range 2 to 64"},
+                          Case{small + " -o", "option '--output' needs a value"},
+                          Case{small + " b.dat", "unexpected argument 'b.dat'"},
                           Case{Quoted(folder / "small.png"), "would overwrite the level"},
-                          Case{"--frobnicate", "unknown option"}}) {
-        result = RunTool(std::string(MAZEWALK_MAP) + " " + c.Arguments, folder);
-        EXPECT_EQ(result.Status, 2) << c.Arguments;
-        EXPECT_EQ(result.Err.rfind("mazewalk-map: ", 0), 0U) << result.Err;
-        EXPECT_NE(result.Err.find(c.Says), std::string::npos) << result.Err;
+                          Case{"--frobnicate", "unknown option '--frobnicate'"}}) {
+        ExpectRefused(RunTool(std::string(MAZEWALK_MAP) + " " + c.Arguments, folder),
+                      "mazewalk-map", c.Says, c.Arguments);
     }
+    ExpectHelpAndVersion("mazewalk-map", MAZEWALK_MAP, "--scale N", folder);
 }
 
 }  // namespace

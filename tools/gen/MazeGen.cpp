@@ -28,6 +28,38 @@ struct Cell {
     int Row;
 };
 
+std::size_t IndexOf(const Maze& maze, Cell c) {
+    return static_cast<std::size_t>(c.Row) * static_cast<std::size_t>(maze.Size) +
+           static_cast<std::size_t>(c.Column);
+}
+
+// Opens the side between two neighbouring cells.
+void OpenBetween(Maze& maze, Cell from, Cell to) {
+    if (from.Row != to.Row) {
+        maze.OpenNorth[IndexOf(maze, from.Row < to.Row ? from : to)] = 1;
+    } else {
+        maze.OpenEast[IndexOf(maze, from.Column < to.Column ? from : to)] = 1;
+    }
+}
+
+// The neighbours of here not yet visited, in a fixed order of directions, so
+// that the seed alone picks the maze. Returns how many there are.
+std::uint32_t UnvisitedAround(const Maze& maze, const std::vector<std::uint8_t>& visited, Cell here,
+                              Cell (&choices)[4]) {
+    const Cell around[4] = {{here.Column, here.Row + 1},
+                            {here.Column + 1, here.Row},
+                            {here.Column, here.Row - 1},
+                            {here.Column - 1, here.Row}};
+    std::uint32_t count = 0;
+    for (const Cell& c : around) {
+        if (c.Column >= 0 && c.Column < maze.Size && c.Row >= 0 && c.Row < maze.Size &&
+            visited[IndexOf(maze, c)] == 0) {
+            choices[count++] = c;
+        }
+    }
+    return count;
+}
+
 }  // namespace
 
 std::optional<std::string> MazeSizeError(long long size) {
@@ -70,27 +102,14 @@ Maze GenerateMaze(int size, std::uint32_t seed) {
     maze.OpenNorth.assign(cells, 0);
     maze.OpenEast.assign(cells, 0);
 
-    const auto index = [size](Cell c) {
-        return static_cast<std::size_t>(c.Row) * static_cast<std::size_t>(size) +
-               static_cast<std::size_t>(c.Column);
-    };
-    // Opens the side between two neighbouring cells.
-    const auto open = [&](Cell from, Cell to) {
-        if (from.Row != to.Row) {
-            maze.OpenNorth[index(from.Row < to.Row ? from : to)] = 1;
-        } else {
-            maze.OpenEast[index(from.Column < to.Column ? from : to)] = 1;
-        }
-    };
-
     std::vector<std::uint8_t> visited(cells, 0);
     std::vector<Cell> path;
     path.reserve(cells);
     const Cell start{maze.StartColumn, maze.StartRow};
     const Cell ahead{start.Column, start.Row + 1};
-    visited[index(start)] = 1;
-    visited[index(ahead)] = 1;
-    open(start, ahead);
+    visited[IndexOf(maze, start)] = 1;
+    visited[IndexOf(maze, ahead)] = 1;
+    OpenBetween(maze, start, ahead);
     path.push_back(start);
     path.push_back(ahead);
 
@@ -103,26 +122,15 @@ Maze GenerateMaze(int size, std::uint32_t seed) {
                                    ? random.Below(static_cast<std::uint32_t>(path.size()))
                                    : path.size() - 1;
         const Cell here = path[at];
-        // A fixed order of directions, so that the seed alone picks the maze.
-        const Cell around[4] = {{here.Column, here.Row + 1},
-                                {here.Column + 1, here.Row},
-                                {here.Column, here.Row - 1},
-                                {here.Column - 1, here.Row}};
         Cell choices[4];
-        std::uint32_t count = 0;
-        for (const Cell& c : around) {
-            if (c.Column >= 0 && c.Column < size && c.Row >= 0 && c.Row < size &&
-                visited[index(c)] == 0) {
-                choices[count++] = c;
-            }
-        }
+        const std::uint32_t count = UnvisitedAround(maze, visited, here, choices);
         if (count == 0) {
             path.erase(path.begin() + static_cast<std::ptrdiff_t>(at));
             continue;
         }
         const Cell next = choices[random.Below(count)];
-        visited[index(next)] = 1;
-        open(here, next);
+        visited[IndexOf(maze, next)] = 1;
+        OpenBetween(maze, here, next);
         path.push_back(next);
     }
     return maze;

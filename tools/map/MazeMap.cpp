@@ -176,43 +176,40 @@ std::optional<MapLayout> LayoutMap(const Module1& state, int scale, std::string&
     return layout;
 }
 
-SurfacePtr DrawMap(const Module1& state, const MapLayout& layout, std::string& error) {
-    SurfacePtr surface(
-        SDL_CreateRGBSurfaceWithFormat(0, layout.Width, layout.Height, 24, SDL_PIXELFORMAT_RGB24));
-    if (!surface) {
-        error = std::string("cannot make the map's picture: ") + SDL_GetError();
-        return nullptr;
-    }
-    Painter paint(surface.get());
-    const int scale = layout.Scale;
-    paint.Fill(0, 0, layout.Width, layout.Height, MapBackgroundColour);
+namespace {
 
-    // The grid: every node where there is room for it, then every 10th on top.
+bool IsMajor(int coordinate) {
+    return NodeOf(coordinate) % MajorEvery == 0;
+}
+
+// The grid: every node where there is room for it, then every 10th on top.
+void DrawGrid(Painter& paint, const MapLayout& layout) {
     const int gridTop = layout.PixelY(layout.MaxY);
     const int gridBottom = layout.PixelY(layout.MinY);
     const int gridLeft = layout.PixelX(layout.MinX);
     const int gridRight = layout.PixelX(layout.MaxX);
-    const auto major = [](int coordinate) { return NodeOf(coordinate) % MajorEvery == 0; };
     for (const bool strong : {false, true}) {
-        if (!strong && scale < 4) {
+        if (!strong && layout.Scale < 4) {
             continue;
         }
         const SDL_Color colour = strong ? MapMajorGridColour : MapGridColour;
         for (int x = layout.MinX; x <= layout.MaxX; ++x) {
-            if (major(x) == strong) {
+            if (IsMajor(x) == strong) {
                 paint.Fill(layout.PixelX(x), gridTop, 1, gridBottom - gridTop + 1, colour);
             }
         }
         for (int y = layout.MinY; y <= layout.MaxY; ++y) {
-            if (major(y) == strong) {
+            if (IsMajor(y) == strong) {
                 paint.Fill(gridLeft, layout.PixelY(y), gridRight - gridLeft + 1, 1, colour);
             }
         }
     }
+}
 
-    // Loaded walls all run along x or along y, so each is one rectangle, made
-    // longer by its thickness so that walls meeting at a node join up.
-    const int thickness = std::max(2, scale / 4);
+// Loaded walls all run along x or along y, so each is one rectangle, made
+// longer by its thickness so that walls meeting at a node join up.
+void DrawWalls(Painter& paint, const MapLayout& layout, const Module1& state) {
+    const int thickness = std::max(2, layout.Scale / 4);
     for (int n = 1; n <= state.WallCount; ++n) {
         const WallRecord& w = state.Walls[n];
         const int x1 = layout.PixelX(w.x1);
@@ -222,9 +219,12 @@ SurfacePtr DrawMap(const Module1& state, const MapLayout& layout, std::string& e
         paint.Fill(std::min(x1, x2) - thickness / 2, std::min(y1, y2) - thickness / 2,
                    std::abs(x2 - x1) + thickness, std::abs(y2 - y1) + thickness, MapWallColour);
     }
+}
 
-    // The start: a disc on node (10, 10) and an arrow toward increasing j, the
-    // viewer's first facing, ending inside the start cell.
+// The start: a disc on node (10, 10) and an arrow toward increasing j, the
+// viewer's first facing, ending inside the start cell.
+void DrawStart(Painter& paint, const MapLayout& layout) {
+    const int scale = layout.Scale;
     const int cx = layout.PixelX(0);
     const int cy = layout.PixelY(0);
     paint.Disc(cx, cy, std::max(2, Round(0.3 * scale)), MapStartColour);
@@ -233,22 +233,43 @@ SurfacePtr DrawMap(const Module1& state, const MapLayout& layout, std::string& e
     paint.Fill(cx - shaft / 2, headBase, shaft, cy - headBase, MapStartColour);
     paint.UpTriangle(cx, layout.PixelY(0.9), headBase, std::max(2, Round(0.3 * scale)),
                      MapStartColour);
+}
 
-    // Node numbers of the strong lines: i along the bottom, j up the left.
-    const int font = FontScale(scale);
+// Node numbers of the strong lines: i along the bottom, j up the left.
+void DrawNodeNumbers(Painter& paint, const MapLayout& layout) {
+    const int font = FontScale(layout.Scale);
+    const int gridBottom = layout.PixelY(layout.MinY);
+    const int gridLeft = layout.PixelX(layout.MinX);
     for (int x = layout.MinX; x <= layout.MaxX; ++x) {
-        if (major(x) && NodeOf(x) >= 0) {
+        if (IsMajor(x) && NodeOf(x) >= 0) {
             const std::string text = std::to_string(NodeOf(x));
             paint.Label(text, layout.PixelX(x) - LabelWidth(text, font) / 2,
                         gridBottom + 2 * font + 1, font, MapLabelColour);
         }
     }
     for (int y = layout.MinY; y <= layout.MaxY; ++y) {
-        if (major(y) && NodeOf(y) >= 0) {
+        if (IsMajor(y) && NodeOf(y) >= 0) {
             const std::string text = std::to_string(NodeOf(y));
             paint.Label(text, gridLeft - 2 * font - LabelWidth(text, font),
                         layout.PixelY(y) - DigitHeight * font / 2, font, MapLabelColour);
         }
     }
+}
+
+}  // namespace
+
+SurfacePtr DrawMap(const Module1& state, const MapLayout& layout, std::string& error) {
+    SurfacePtr surface(
+        SDL_CreateRGBSurfaceWithFormat(0, layout.Width, layout.Height, 24, SDL_PIXELFORMAT_RGB24));
+    if (!surface) {
+        error = std::string("cannot make the map's picture: ") + SDL_GetError();
+        return nullptr;
+    }
+    Painter paint(surface.get());
+    paint.Fill(0, 0, layout.Width, layout.Height, MapBackgroundColour);
+    DrawGrid(paint, layout);
+    DrawWalls(paint, layout, state);
+    DrawStart(paint, layout);
+    DrawNodeNumbers(paint, layout);
     return surface;
 }

@@ -2,12 +2,11 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <string_view>
 
+#include "options/CommandLine.h"
 #include "tools/ToolMain.h"
 #include "tools/map/MazeMap.h"
 #include "world/LoadLevel.h"
@@ -16,113 +15,64 @@ namespace {
 
 constexpr const char* ToolName = "mazewalk-map";
 
-void PrintHelp() {
-    std::printf(
-        "Usage: %s LEVEL [-o OUT.png] [--scale N]\n"
-        "Draws a top-down map of a mazewalk level file as a PNG picture: the walls in\n"
-        "red, the viewer's start on node (10, 10) in blue with an arrow along its\n"
-        "first facing (up), and a grid through every node with every 10th node\n"
-        "numbered (i along the bottom, j up the left).\n"
-        "\n"
-        "  -o OUT.png   the picture to write (default: LEVEL with its extension\n"
-        "               replaced by .png)\n"
-        "  --scale N    pixels per grid unit, %d to %d (default %d, less for a level\n"
-        "               too large for a %d-pixel picture)\n"
-        "  -h, --help   show this help and exit\n"
-        "\n"
-        "A level that does not load is reported as mazewalk would report it.\n",
-        ToolName, SmallestMapScale, LargestMapScale, DefaultMapScale, LargestMapSide);
+std::string Summary() {
+    return "Draws a top-down map of a mazewalk level file as a PNG picture: the walls in\n"
+           "red, the viewer's start on node (10, 10) in blue with an arrow along its\n"
+           "first facing (up), and a grid through every node with every 10th node\n"
+           "numbered (i along the bottom, j up the left).";
 }
 
-// Exit status 1 for a level or picture that fails, 2 for a wrong argument.
-struct Options {
-    std::string Level;
-    std::string Output;
-    int Scale = 0;  // 0: chosen from the level
-    bool Help = false;
-};
-
-bool ParseOptions(int argc, char* argv[], Options& options, std::string& error) {
-    for (int k = 1; k < argc; ++k) {
-        const std::string_view arg = argv[k];
-        std::string_view value;
-        const bool needsValue = arg == "-o" || arg == "--output" || arg == "--scale";
-        if (needsValue) {
-            if (k + 1 >= argc) {
-                error = "option " + std::string(arg) + " needs a value";
-                return false;
-            }
-            value = argv[++k];
-        }
-        if (arg == "-h" || arg == "--help") {
-            options.Help = true;
-        } else if (arg == "-o" || arg == "--output") {
-            options.Output = value;
-        } else if (arg == "--scale" || arg.substr(0, 8) == "--scale=") {
-            if (!needsValue) {
-                value = arg.substr(8);
-            }
-            if (!ParseWhole(value, options.Scale) || options.Scale < SmallestMapScale ||
-                options.Scale > LargestMapScale) {
-                error = "--scale needs a whole number of pixels from " +
-                        std::to_string(SmallestMapScale) + " to " +
-                        std::to_string(LargestMapScale) + ", not \"" + std::string(value) + "\"";
-                return false;
-            }
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option \"" + std::string(arg) + "\"";
-            return false;
-        } else if (options.Level.empty()) {
-            options.Level = arg;
-        } else {
-            error = "one level at a time: \"" + std::string(arg) + "\" is one too many";
-            return false;
-        }
-    }
-    if (options.Help) {
-        return true;
-    }
-    if (options.Level.empty()) {
-        error = "which level? Give the level file to map";
-        return false;
-    }
-    if (options.Output.empty()) {
-        // The extension is what follows the last dot of the last path part.
-        const std::size_t slash = options.Level.find_last_of("/\\");
-        const std::size_t dot = options.Level.find_last_of('.');
-        const bool hasExtension =
-            dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-        options.Output = (hasExtension ? options.Level.substr(0, dot) : options.Level) + ".png";
-    }
-    if (options.Output == options.Level) {
-        error = "the map would overwrite the level \"" + options.Level + "\": give -o";
-        return false;
-    }
-    return true;
+// The picture beside the level: the level's name with its extension, what
+// follows the last dot of the last path part, replaced by .png.
+std::string DefaultOutput(const std::string& level) {
+    const std::size_t slash = level.find_last_of("/\\");
+    const std::size_t dot = level.find_last_of('.');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return (hasExtension ? level.substr(0, dot) : level) + ".png";
 }
 
 }  // namespace
 
+// Exit status 1 for a level or picture that fails, 2 for a wrong command line.
 int main(int argc, char* argv[]) {
-    Options options;
-    std::string error;
-    if (!ParseOptions(argc, argv, options, error)) {
-        return FailUsage(ToolName, error);
+    CommandLine commandLine(
+        ToolName, Summary(),
+        "A level that does not load is reported as mazewalk would report it.\n");
+    std::string level;
+    std::string output;
+    int scale = 0;  // 0: chosen from the level
+    commandLine.add_option("LEVEL", level, "the level file to map")->required()->type_name("");
+    commandLine.AddOutput(output,
+                          "the PNG picture to write (default: LEVEL with its\n"
+                          "extension replaced by .png)");
+    commandLine.AddWholeNumber("--scale", scale,
+                               "pixels per grid unit, " + std::to_string(SmallestMapScale) +
+                                   " to " + std::to_string(LargestMapScale) + " (default " +
+                                   std::to_string(DefaultMapScale) +
+                                   ",\nless for a level too large for a " +
+                                   std::to_string(LargestMapSide) + "-pixel\npicture)",
+                               SmallestMapScale, LargestMapScale);
+    if (const auto status = commandLine.Read(argc, argv)) {
+        return *status;
     }
-    if (options.Help) {
-        PrintHelp();
-        return 0;
+    if (output.empty()) {
+        output = DefaultOutput(level);
+    }
+    if (output == level) {
+        return commandLine.Refuse("the map would overwrite the level '" + level + "': give -o");
     }
 
     // The program's own state and loader, so that a level reads here exactly
     // as it reads when walked.
     auto state = std::make_unique<Module1>();
-    state->View.LevelFileName = options.Level;
+    state->View.LevelFileName = level;
     if (auto failure = LoadLevel(*state)) {
         return Fail(ToolName, failure->Message, 1);
     }
 
-    const auto layout = LayoutMap(*state, options.Scale, error);
+    std::string error;
+    const auto layout = LayoutMap(*state, scale, error);
     if (!layout) {
         return Fail(ToolName, error, 1);
     }
@@ -130,9 +80,9 @@ int main(int argc, char* argv[]) {
     if (!map) {
         return Fail(ToolName, error, 1);
     }
-    if (IMG_SavePNG(map.get(), options.Output.c_str()) != 0) {
-        std::remove(options.Output.c_str());  // no broken picture left behind
-        return Fail(ToolName, options.Output + ": cannot write the map: " + IMG_GetError(), 1);
+    if (IMG_SavePNG(map.get(), output.c_str()) != 0) {
+        std::remove(output.c_str());  // no broken picture left behind
+        return Fail(ToolName, output + ": cannot write the map: " + IMG_GetError(), 1);
     }
     return 0;
 }

@@ -1,0 +1,36 @@
+// The coverage painter: the plain painter's picture with every pixel of the
+// view written once a frame. Polygons are queued as they come, far to near;
+// Finish takes them nearest (last) first, each writing only the pixels no
+// nearer one has taken, its outline before its own fill, and the background
+// goes where nothing is. In a dense maze most walls are hidden by nearer
+// ones, and this skips them at the cost of a few bit tests.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "render/PixelTarget.h"
+#include "render/Platform.h"
+
+class CoveragePainter {
+  public:
+    CoveragePainter(PixelTarget target, ViewColours colours);
+    ~CoveragePainter();
+    CoveragePainter(const CoveragePainter&) = delete;
+    CoveragePainter& operator=(const CoveragePainter&) = delete;
+
+    // Starts a frame.
+    void Clear();
+    // Queues a polygon over the ones before it.
+    void Paint(const Quad& quad);
+    // Writes the frame into the target. The pixels are undefined until then.
+    void Finish();
+
+  private:
+    // Which pixels are taken, and the painting itself; in CoveragePainter.cpp.
+    class Coverage;
+
+    std::vector<Quad> Queue;
+    bool Finished = false;
+    std::unique_ptr<Coverage> Pixels;
+};

@@ -1,0 +1,82 @@
+#include "shell/Form1Window.h"
+
+#include "shell/Form1.h"
+
+namespace {
+
+void FillRect(SDL_Surface* surface, int x, int y, int w, int h, SDL_Color c) {
+    const SDL_Rect rect{x, y, w, h};
+    SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, c.r, c.g, c.b));
+}
+
+// A sunken frame of two 1-pixel rings around the view, dark above and left,
+// light below and right.
+void PaintFrame(SDL_Surface* s) {
+    constexpr SDL_Color face{240, 240, 240, 255};
+    constexpr SDL_Color shadow{160, 160, 160, 255};
+    constexpr SDL_Color darkShadow{105, 105, 105, 255};
+    constexpr SDL_Color light{227, 227, 227, 255};
+    constexpr SDL_Color highlight{255, 255, 255, 255};
+    constexpr int outer = ViewSize + 2 * PictureBorder;
+    constexpr int inner = ViewSize + 2;
+    FillRect(s, 0, 0, FormWidth, FormHeight, face);
+    FillRect(s, PictureLeft, PictureTop, outer, outer, highlight);
+    FillRect(s, PictureLeft, PictureTop, outer - 1, outer - 1, shadow);
+    FillRect(s, PictureLeft + 1, PictureTop + 1, inner, inner, light);
+    FillRect(s, PictureLeft + 1, PictureTop + 1, inner - 1, inner - 1, darkShadow);
+}
+
+}  // namespace
+
+Form1Window::Form1Window(SDL_Window* window, SdlPlatform& platform, int scale)
+    : Window(window), Platform(platform), Scale(scale) {
+    if (Scale > 1) {
+        Client =
+            SDL_CreateRGBSurfaceWithFormat(0, FormWidth, FormHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+    }
+}
+
+Form1Window::~Form1Window() {
+    SDL_FreeSurface(Client);
+}
+
+SDL_Rect Form1Window::ViewRect() const {
+    return {ViewLeft * Scale, ViewTop * Scale, ViewSize * Scale, ViewSize * Scale};
+}
+
+void Form1Window::PaintAll() {
+    SDL_Surface* surface = SDL_GetWindowSurface(Window);
+    if (surface == nullptr) {
+        return;
+    }
+    SDL_Rect at{ViewLeft, ViewTop, ViewSize, ViewSize};
+    if (Client == nullptr) {
+        PaintFrame(surface);
+        SDL_BlitSurface(Platform.FinishFrame(), nullptr, surface, &at);
+    } else {
+        // Scaled whole, nearest neighbour: SDL's scaled blit between surfaces
+        // never smooths.
+        PaintFrame(Client);
+        SDL_BlitSurface(Platform.FinishFrame(), nullptr, Client, &at);
+        SDL_BlitScaled(Client, nullptr, surface, nullptr);
+    }
+    SDL_UpdateWindowSurface(Window);
+    ++PresentCount;
+}
+
+void Form1Window::PresentView() {
+    SDL_Surface* surface = SDL_GetWindowSurface(Window);
+    if (surface == nullptr) {
+        return;
+    }
+    SDL_Surface* frame = Platform.FinishFrame();
+    SDL_Rect at = ViewRect();
+    if (Scale == 1) {
+        SDL_BlitSurface(frame, nullptr, surface, &at);
+    } else {
+        SDL_BlitScaled(frame, nullptr, surface, &at);
+    }
+    at = ViewRect();  // the blits clip it in place
+    SDL_UpdateWindowSurfaceRects(Window, &at, 1);
+    ++PresentCount;
+}
