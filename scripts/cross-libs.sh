@@ -49,6 +49,10 @@ sdl2_image_options_win64=(-DBUILD_SHARED_LIBS=ON -DSDL2IMAGE_SAMPLES=OFF -DSDL2I
     -DSDL2IMAGE_PNG=ON -DSDL2IMAGE_PNG_SAVE=ON -DSDL2IMAGE_PNM=OFF -DSDL2IMAGE_QOI=OFF
     -DSDL2IMAGE_SVG=OFF -DSDL2IMAGE_TGA=OFF -DSDL2IMAGE_TIF=OFF -DSDL2IMAGE_WEBP=OFF
     -DSDL2IMAGE_XCF=OFF -DSDL2IMAGE_XPM=OFF -DSDL2IMAGE_XV=OFF)
+# CLI11 is headers only; built here so that the cross-build never takes the
+# build machine's headers with it.
+cli11_options_win64=(-DCLI11_BUILD_TESTS=OFF -DCLI11_BUILD_EXAMPLES=OFF -DCLI11_BUILD_DOCS=OFF
+    -DCLI11_PRECOMPILED=OFF)
 # GoogleTest links statically into each test program; gmock is not used.
 googletest_options_win64=(-DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON -Dgtest_force_shared_crt=ON)
 
@@ -106,4 +110,9 @@ gtest_version=$(installed_version googletest)
 mapfile -t opts < <(options googletest)
 gtest=$(build_library googletest "$gtest_version" /usr/src/googletest "${opts[@]}")
 
-echo "$sdl2;$image;$gtest"
+cli11_version=$(installed_version libcli11-dev)
+cli11_source=$("$here/debian-source.sh" libcli11-dev "$cli11_version")
+mapfile -t opts < <(options cli11)
+cli11=$(build_library CLI11 "$cli11_version" "$cli11_source" "${opts[@]}")
+
+echo "$sdl2;$image;$gtest;$cli11"
