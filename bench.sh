@@ -31,5 +31,9 @@ trap 'rm -f "$dense"' EXIT
 ./build/bench/mazewalk_bench_level 1000 2024 >"$dense"
 echo
 echo "Running program, $seconds s under Xvfb:"
-echo "  dense 1000 walls: $(bench/measure-program.sh build "$dense" "$seconds")"
-echo "  shipped maze:     $(bench/measure-program.sh build levels/torv-2.dat "$seconds")"
+echo "  dense 1000 walls, turning: $(bench/measure-program.sh build "$dense" "$seconds" turning)"
+echo "  shipped maze, turning:     $(bench/measure-program.sh build levels/torv-2.dat "$seconds" turning)"
+for scale in 1 2 4; do
+    echo "  shipped maze, scale $scale, still:   $(bench/measure-program.sh build levels/torv-2.dat "$seconds" still --scale $scale)"
+    echo "  shipped maze, scale $scale, turning: $(bench/measure-program.sh build levels/torv-2.dat "$seconds" turning --scale $scale)"
+done

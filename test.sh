@@ -40,3 +40,6 @@ if command -v clang++ >/dev/null; then
 else
     echo "test.sh: clang++ is not installed, so the fuzz targets were not run"
 fi
+
+# Last: the Debian package installed, started, walked and removed again.
+bash tests/package/deb.sh

@@ -3,6 +3,8 @@
 #include "options/CommandLine.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -84,7 +86,8 @@ int CommandLine::Refuse(const std::string& fault) const {
 // required LEVEL that a mistyped option stands in front of); an option
 // lacking its value is named as such.
 std::string CommandLine::Describe(const CLI::ParseError& error) const {
-    const std::vector<std::string> extras = remaining();
+    std::vector<std::string> extras = remaining();
+    std::erase(extras, "--");  // CLI11 keeps the end of the options among the extras
     if (!extras.empty()) {
         const std::string& first = extras.front();
         return IsOption(first) ? "unknown option '" + first.substr(0, first.find('=')) + "'"

@@ -350,6 +350,7 @@ void CoveragePainter::Coverage::PaintFrame(const std::vector<Quad>& queue) {
 CoveragePainter::CoveragePainter(PixelTarget target, ViewColours colours)
     : Pixels(std::make_unique<Coverage>(target, colours)) {
     Queue.reserve(1024);
+    Shown.reserve(1024);
 }
 
 CoveragePainter::~CoveragePainter() = default;
@@ -364,9 +365,16 @@ void CoveragePainter::Paint(const Quad& quad) {
     Finished = false;
 }
 
-void CoveragePainter::Finish() {
-    if (!Finished) {
-        Pixels->PaintFrame(Queue);
-        Finished = true;
+bool CoveragePainter::Finish() {
+    if (Finished) {
+        return false;
     }
+    Finished = true;
+    if (HasShown && Queue == Shown) {
+        return false;
+    }
+    Pixels->PaintFrame(Queue);
+    Shown = Queue;
+    HasShown = true;
+    return true;
 }

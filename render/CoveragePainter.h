@@ -23,8 +23,12 @@ class CoveragePainter {
     void Clear();
     // Queues a polygon over the ones before it.
     void Paint(const Quad& quad);
-    // Writes the frame into the target. The pixels are undefined until then.
-    void Finish();
+    // Writes the frame into the target; the pixels are undefined until then.
+    // Returns whether they changed. A frame whose polygons are exactly those
+    // of the frame already in the target (same corners, same order) has the
+    // same pixels, so it is not painted again: a still view costs a compare.
+    // The caller must leave the target's pixels alone between frames.
+    bool Finish();
 
   private:
     // Which pixels are taken, and the painting itself; in CoveragePainter.cpp.
@@ -32,5 +36,8 @@ class CoveragePainter {
 
     std::vector<Quad> Queue;
     bool Finished = false;
+    // The polygons of the frame the target holds, once one was painted.
+    std::vector<Quad> Shown;
+    bool HasShown = false;
     std::unique_ptr<Coverage> Pixels;
 };

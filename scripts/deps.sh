@@ -3,7 +3,11 @@
 
 mazewalk_packages_build=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libcli11-dev)
 mazewalk_packages_test=(googletest libgtest-dev libbenchmark-dev xvfb xfonts-base xdotool
-    x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev desktop-file-utils locales)
+    x11-utils x11-xserver-utils imagemagick clang libclang-rt-14-dev desktop-file-utils locales
+    librsvg2-bin scdoc appstream)
+# What ./package.sh needs for the Debian package besides the build: the icons'
+# and manual pages' tools, dpkg-shlibdeps for Depends, and lintian to check it.
+mazewalk_packages_deb=(dpkg-dev file librsvg2-bin scdoc appstream desktop-file-utils lintian)
 # The Windows cross-build, its tests under Wine, and its zip's test.
 mazewalk_packages_win64=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev unzip)
 

@@ -10,6 +10,7 @@
 #include "shell/Form1Window.h"
 #include "shell/Keys.h"
 #include "shell/SdlPlatform.h"
+#include "shell/WindowIcon.h"
 #include "world/LoadLevel.h"
 
 namespace {
@@ -206,6 +207,7 @@ int RunForm1(const Form1Options& options) {
         SDL_Quit();
         return 1;
     }
+    SetWindowIcon(window);
     std::string failure;
     std::unique_ptr<SdlPlatform> platform = SdlPlatform::Create(window, failure);
     auto state = std::make_unique<Module1>();

@@ -69,7 +69,12 @@ void Form1Window::PresentView() {
     if (surface == nullptr) {
         return;
     }
-    SDL_Surface* frame = Platform.FinishFrame();
+    // A frame with the pixels already shown is not handed to the screen again:
+    // standing still then costs neither the copy nor the display server's work.
+    if (!Platform.CompleteFrame()) {
+        return;
+    }
+    SDL_Surface* frame = Platform.View();
     SDL_Rect at = ViewRect();
     if (Scale == 1) {
         SDL_BlitSurface(frame, nullptr, surface, &at);

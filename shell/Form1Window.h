@@ -20,7 +20,8 @@ class Form1Window {
 
     // Paints the whole client area: after showing and whenever exposed.
     void PaintAll();
-    // Shows the frame just composed: only the view's pixels change.
+    // Shows the frame just composed, when its pixels differ from the last
+    // frame's: only the view's pixels change.
     void PresentView();
     // How many times pixels were handed to the screen.
     std::int64_t Presents() const { return PresentCount; }

@@ -63,7 +63,6 @@ void SdlPlatform::EndProgram() {
     EndRequested = true;
 }
 
-SDL_Surface* SdlPlatform::FinishFrame() {
-    Painter.Finish();
-    return Surface;
+bool SdlPlatform::CompleteFrame() {
+    return Painter.Finish();
 }

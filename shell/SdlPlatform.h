@@ -32,9 +32,17 @@ class SdlPlatform final : public PlatformServices {
     double Seconds() override;
     void EndProgram() override;
 
-    // Completes the frame in the view surface and returns the surface, 400 x
-    // 400, ARGB8888: its pixels are only the frame's after this call.
-    SDL_Surface* FinishFrame();
+    // Completes the frame in the view surface; its pixels are only the
+    // frame's after this call. Returns whether they changed since the last
+    // frame completed (a frame of the same polygons is not painted again).
+    bool CompleteFrame();
+    // The view surface, 400 x 400, ARGB8888.
+    SDL_Surface* View() const { return Surface; }
+    // CompleteFrame, then the view surface.
+    SDL_Surface* FinishFrame() {
+        CompleteFrame();
+        return Surface;
+    }
     const std::string& Title() const { return LastTitle; }
     bool Ended() const { return EndRequested; }
 

@@ -2,7 +2,12 @@
 #include <SDL.h>  // on some platforms SDL provides the real entry point
 
 #include "shell/Form1.h"
+#include "shell/ProgramOptions.h"
 
-int main(int /*argc*/, char* /*argv*/[]) {
-    return RunForm1();
+int main(int argc, char* argv[]) {
+    Form1Options options;
+    if (const auto status = ReadProgramOptions(argc, argv, options)) {
+        return *status;
+    }
+    return RunForm1(options);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "RasterReference.h"
@@ -14,11 +15,11 @@
 namespace {
 
 std::string Show(const Quad& q) {
-    std::string s;
+    std::ostringstream s;
     for (const Point& p : q) {
-        s += "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ") ";
+        s << "(" << p.x << ", " << p.y << ") ";
     }
-    return s;
+    return s.str();
 }
 
 std::int32_t Draw(std::mt19937_64& random, std::int64_t lo, std::int64_t hi) {
@@ -165,6 +166,36 @@ struct TwoPainters final : PlatformServices {
     double Seconds() override { return 0; }
     void EndProgram() override {}
 };
+
+// A frame of the same polygons as the one in the target, in the same order,
+// is not painted again; any other is, and the picture is right either way.
+TEST(CoveragePainter, PaintsAFrameOnlyWhenItsPolygonsChange) {
+    const Quad a{{{100, 100}, {100, 300}, {300, 300}, {300, 100}}};
+    const Quad b{{{50, 150}, {50, 250}, {250, 250}, {250, 150}}};
+    const Quad a1{{{100, 100}, {100, 300}, {300, 301}, {300, 100}}};
+    struct Frame {
+        std::vector<Quad> Polygons;
+        bool Painted;
+    };
+    const Frame frames[] = {{{}, false},     {{a}, true},     {{a}, false},
+                            {{a, b}, true},  {{a, b}, false}, {{b, a}, true},
+                            {{b, a1}, true}, {{}, true},      {{}, false}};
+    TwoPainters painters;
+    painters.PlainPainter.Clear();
+    painters.CoveringPainter.Clear();
+    painters.CoveringPainter.Finish();  // the background, as a new view shows it
+    int k = 0;
+    for (const Frame& frame : frames) {
+        painters.ClearView();
+        for (const Quad& q : frame.Polygons) {
+            painters.Polygon(q);
+        }
+        EXPECT_EQ(painters.CoveringPainter.Finish(), frame.Painted) << "frame " << k;
+        EXPECT_FALSE(painters.CoveringPainter.Finish()) << "frame " << k << ", again";
+        ASSERT_EQ(FirstDifference(painters.Covering, painters.Plain), "") << "frame " << k;
+        ++k;
+    }
+}
 
 // Whole frames of random walls around the eye, close ones and far ones, seen
 // from eye heights up to above the wall tops: painting each pixel once, nearest

@@ -341,6 +341,41 @@ TEST_P(OffscreenWindow, ShowsEachPixelOfTheFrameAsABlockOfTheScale) {
     SDL_DestroyWindow(window);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scales, OffscreenWindow, testing::Values(1, 2, 3, 8));
+INSTANTIATE_TEST_SUITE_P(Scales, OffscreenWindow, testing::Values(1, 2, 3));
+
+// Standing still, a tick composes a frame but hands nothing to the screen; a
+// step, or the blinking fifth wall in view, does.
+TEST_P(OffscreenWindow, PresentsOnlyFramesThatChange) {
+    SDL_Window* window = SDL_CreateWindow("B", 0, 0, FormWidth * GetParam(),
+                                          FormHeight * GetParam(), SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    std::string error;
+    auto platform = SdlPlatform::Create(window, error);
+    ASSERT_TRUE(platform) << error;
+    Module1 state;
+    ASSERT_FALSE(ReadLevel(SquareAheadLevel(), "t.dat", state));
+    Form1Window form(window, *platform, GetParam());
+    const auto step = [&](std::int16_t key) {
+        Picture1_KeyDown(state, *platform, key, 0);
+        form.PresentView();
+        return form.Presents();
+    };
+    form.PaintAll();
+    EXPECT_EQ(step(0), 2);                   // the first frame
+    EXPECT_EQ(step(0), 2);                   // standing still
+    EXPECT_EQ(step(KeyCode::Keypad8), 3);    // a step forward
+    EXPECT_EQ(step(101), 3);                 // keypad 5 stops: the same view
+    EXPECT_EQ(step(state.View.LastKey), 3);  // and the ticks after it
+    for (int i = 2; i <= 5; ++i) {           // a fifth wall in view blinks
+        state.Walls[i] = {-1, 3.0f + static_cast<float>(i), 1, 3.0f + static_cast<float>(i), 0};
+    }
+    state.WallCount = 5;
+    EXPECT_EQ(step(0), 4);
+    EXPECT_EQ(step(0), 5);
+    form.PaintAll();  // an expose repaints whatever the frame
+    EXPECT_EQ(form.Presents(), 6);
+    platform.reset();
+    SDL_DestroyWindow(window);
+}
 
 }  // namespace

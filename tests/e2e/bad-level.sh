@@ -1,29 +1,39 @@
 #!/usr/bin/env bash
 # A level that cannot be loaded ends the program right after the start-up
 # message: an error message box, the same text on stderr as one line
-# "mazewalk: torv-2.dat...", the main window never shown, and status 1 once
-# the box is dismissed.
-#   bad-level.sh PROGRAM missing     no torv-2.dat in the folder
-#   bad-level.sh PROGRAM malformed   a letter o typed for a zero mid-file
+# "mazewalk: torv-2.dat..." (or the path the level was named by), the main
+# window never shown, and status 1 once the box is dismissed.
+#   bad-level.sh PROGRAM missing          no torv-2.dat in the folder
+#   bad-level.sh PROGRAM malformed        a letter o typed for a zero mid-file
+#   bad-level.sh PROGRAM missing path     the same, the level named by its
+#   bad-level.sh PROGRAM malformed path   full path on the command line
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 SetUp "${1:-}"
+level=torv-2.dat
+arguments=()
+if [ "${3:-}" = path ]; then
+    level="$E2E_DIR/my level.dat"
+    arguments=("$level")
+fi
+quoted=$(printf '%s' "$level" | sed 's/[.[\*^$]/\\&/g')
 case ${2:-} in
     missing)
-        expected='^mazewalk: torv-2\.dat: '
+        expected="^mazewalk: $quoted: "
         ;;
     malformed)
         WriteLevel "$E2E_DIR" 14 8,13,B 10,12,A
-        sed -i '100s/^0,0$/0,o/' "$E2E_DIR/torv-2.dat"
-        grep -q '^0,o$' "$E2E_DIR/torv-2.dat" || Fail "the fixture was not spoilt"
-        expected='^mazewalk: torv-2\.dat:100:3: '
+        [ "$level" = torv-2.dat ] || mv "$E2E_DIR/torv-2.dat" "$level"
+        sed -i '100s/^0,0$/0,o/' "$E2E_DIR/$(basename "$level")"
+        grep -q '^0,o$' "$E2E_DIR/$(basename "$level")" || Fail "the fixture was not spoilt"
+        expected="^mazewalk: $quoted:100:3: "
         ;;
     *)
-        Fail "usage: $0 PROGRAM missing|malformed"
+        Fail "usage: $0 PROGRAM missing|malformed [path]"
         ;;
 esac
 
-StartProgram "$E2E_DIR"
+StartProgram "$E2E_DIR" "${arguments[@]}"
 WaitFor 15 "the start-up message box" FindMessageBoxOrExplain
 DismissMessageBox "$E2E_FOUND"
 

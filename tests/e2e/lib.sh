@@ -160,7 +160,8 @@ StopRunner() {
 StartXvfb() {
     local displayFile="$E2E_DIR/display"
     : >"$displayFile"
-    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 \
+    # Large enough for the window at --scale 4 (1816 x 1856).
+    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1920x24 \
         3>"$displayFile" >"$E2E_DIR/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     XvfbReported() {
@@ -231,11 +232,12 @@ WriteLevel() {
     }' >"$dir/torv-2.dat" || Fail "cannot write the level"
 }
 
-# StartProgram DIR: starts the program in DIR, its output in E2E_DIR/stdout
-# and E2E_DIR/stderr; E2E_PID is its process.
+# StartProgram DIR [ARG...]: starts the program in DIR with the arguments, its
+# output in E2E_DIR/stdout and E2E_DIR/stderr; E2E_PID is its process.
 StartProgram() {
     local dir=$1
-    (cd "$dir" && exec "${E2E_RUNNER_WORDS[@]}" "$E2E_PROGRAM") \
+    shift
+    (cd "$dir" && exec "${E2E_RUNNER_WORDS[@]}" "$E2E_PROGRAM" "$@") \
         >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
     E2E_PID=$!
     E2E_STATUS=""
@@ -363,10 +365,11 @@ DismissMessageBox() {
     xdotool windowfocus --sync "$1" key Return
 }
 
-# StartAndShowWindow: the usual start: waits for the start-up message,
-# dismisses it and waits for the main window; E2E_MAIN is the window, focused.
+# StartAndShowWindow [ARG...]: the usual start, with the program's arguments:
+# waits for the start-up message, dismisses it and waits for the main window;
+# E2E_MAIN is the window, focused.
 StartAndShowWindow() {
-    StartProgram "$E2E_DIR"
+    StartProgram "$E2E_DIR" "$@"
     WaitFor 15 "the start-up message box" FindMessageBoxOrExplain
     DismissMessageBox "$E2E_FOUND"
     WaitFor 10 "the main window to show" FindShownMainWindow

@@ -1,10 +1,14 @@
 # Installs the build BUILD into temporary prefixes under WORK and checks what a
 # packager and a desktop would find: the program and the tools in bin/, the
-# mazes in share/mazewalk/, and a desktop entry that starts the program there.
+# mazes in share/mazewalk/, a desktop entry that starts the program there with
+# an icon that exists at every size, the manual pages and the metainfo.
 #
-# Needs BUILD and WORK; VALIDATE is desktop-file-validate, if found.
+# Needs BUILD, WORK and ICON_SIZES; VALIDATE is desktop-file-validate and
+# APPSTREAMCLI appstreamcli, if found; PNG_ICONS and MANUAL are true when the
+# build made the PNG icons and the manual pages.
 
 file(REMOVE_RECURSE "${WORK}")
+set(app_id io.github.mazewalk.Mazewalk)
 
 function(install_into prefix destdir)
   if(destdir STREQUAL "")
@@ -20,6 +24,38 @@ function(install_into prefix destdir)
   endif()
 endfunction()
 
+# The PNG icons: one at each size, as large as its folder says, so that the
+# name in the desktop entry finds a picture at every size a menu asks for.
+function(check_icons theme)
+  foreach(size IN LISTS ICON_SIZES)
+    set(png "${theme}/${size}x${size}/apps/${app_id}.png")
+    if(NOT EXISTS "${png}")
+      message(FATAL_ERROR "not installed: ${png}")
+    endif()
+    # A PNG's width and height are the two 32-bit numbers from byte 16 on.
+    file(READ "${png}" header HEX OFFSET 16 LIMIT 8)
+    string(SUBSTRING "${header}" 0 8 width)
+    string(SUBSTRING "${header}" 8 8 height)
+    math(EXPR width "0x${width}")
+    math(EXPR height "0x${height}")
+    if(NOT width EQUAL size OR NOT height EQUAL size)
+      message(FATAL_ERROR "${png} is ${width} x ${height} pixels")
+    endif()
+  endforeach()
+endfunction()
+
+# A manual page installed compressed, that begins with its name and section.
+function(check_manual_page page)
+  if(NOT EXISTS "${page}")
+    message(FATAL_ERROR "not installed: ${page}")
+  endif()
+  execute_process(COMMAND gzip -dc "${page}" RESULT_VARIABLE status OUTPUT_VARIABLE text)
+  get_filename_component(name "${page}" NAME_WE)
+  if(NOT status EQUAL 0 OR NOT text MATCHES "\n\\.TH \"${name}\" \"6\"")
+    message(FATAL_ERROR "${page} is not the compressed page ${name}(6)")
+  endif()
+endfunction()
+
 # root: where the files landed; prefix: where they claim to be.
 function(check_layout root prefix)
   foreach(file
@@ -28,7 +64,9 @@ function(check_layout root prefix)
       share/mazewalk/small/torv-2.dat share/mazewalk/small/torv-2.png
       share/mazewalk/large/torv-2.dat share/mazewalk/large/torv-2.png
       share/mazewalk/README.md
-      share/applications/mazewalk.desktop)
+      share/applications/${app_id}.desktop
+      share/metainfo/${app_id}.metainfo.xml
+      share/icons/hicolor/scalable/apps/${app_id}.svg)
     if(NOT EXISTS "${root}/${file}")
       message(FATAL_ERROR "not installed: ${root}/${file}")
     endif()
@@ -37,13 +75,23 @@ function(check_layout root prefix)
     message(FATAL_ERROR "the levels' build script was installed with the mazes")
   endif()
 
-  set(entry "${root}/share/applications/mazewalk.desktop")
+  if(PNG_ICONS)
+    check_icons("${root}/share/icons/hicolor")
+  endif()
+  if(MANUAL)
+    foreach(name mazewalk mazewalk-gen mazewalk-map)
+      check_manual_page("${root}/share/man/man6/${name}.6.gz")
+    endforeach()
+  endif()
+
+  set(entry "${root}/share/applications/${app_id}.desktop")
   file(STRINGS "${entry}" lines)
   set(exec "${prefix}/bin/mazewalk")
   if(exec MATCHES " ")
     set(exec "\"${exec}\"")
   endif()
-  foreach(expected "Path=${prefix}/share/mazewalk" "Exec=${exec}" "Type=Application")
+  foreach(expected "Path=${prefix}/share/mazewalk" "Exec=${exec} %f" "Type=Application"
+                   "Icon=${app_id}")
     list(FIND lines "${expected}" found)
     if(found EQUAL -1)
       message(FATAL_ERROR "${entry} lacks \"${expected}\"; it holds:\n${lines}")
@@ -57,6 +105,14 @@ function(check_layout root prefix)
     endif()
   else()
     message(STATUS "desktop-file-validate not found: the entry was only checked here")
+  endif()
+  if(APPSTREAMCLI)
+    set(metainfo "${root}/share/metainfo/${app_id}.metainfo.xml")
+    execute_process(COMMAND "${APPSTREAMCLI}" validate --no-net "${metainfo}"
+                    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "appstreamcli validate ${metainfo}:\n${out}")
+    endif()
   endif()
 
   # The installed tools run, and the installed maze is one they can read.

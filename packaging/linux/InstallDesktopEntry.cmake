@@ -1,11 +1,12 @@
-# Writes and installs mazewalk.desktop. Runs inside `cmake --install`, where
+# Writes and installs the desktop entry. Runs inside `cmake --install`, where
 # CMAKE_INSTALL_PREFIX is the prefix really installed to; file(INSTALL) adds
 # DESTDIR itself, so the entry names the final place, not a staging folder.
 #
-# Set before this runs: MAZEWALK_DESKTOP_TEMPLATE, MAZEWALK_DESKTOP_STAGED,
-# MAZEWALK_BINDIR, MAZEWALK_DATADIR (relative to the prefix, or absolute).
+# Set before this runs: MAZEWALK_DESKTOP_TEMPLATE, MAZEWALK_DESKTOP_STAGED (its
+# file name is the installed entry's), MAZEWALK_BINDIR, MAZEWALK_LEVELDIR and
+# MAZEWALK_DATADIR (each relative to the prefix, or absolute).
 
-foreach(kind BINDIR DATADIR)
+foreach(kind BINDIR LEVELDIR DATADIR)
   if(IS_ABSOLUTE "${MAZEWALK_${kind}}")
     set(full_${kind} "${MAZEWALK_${kind}}")
   else()
@@ -30,7 +31,7 @@ if(program MATCHES "[] \t\n\"'\\\\><~|&;$*?#()`[]")
 endif()
 string(REPLACE "%" "%%" program "${program}")
 mazewalk_desktop_string(MAZEWALK_DESKTOP_EXEC "${program}")
-mazewalk_desktop_string(MAZEWALK_DESKTOP_PATH "${full_DATADIR}/mazewalk")
+mazewalk_desktop_string(MAZEWALK_DESKTOP_PATH "${full_LEVELDIR}")
 
 configure_file("${MAZEWALK_DESKTOP_TEMPLATE}" "${MAZEWALK_DESKTOP_STAGED}" @ONLY)
 file(INSTALL DESTINATION "${full_DATADIR}/applications" TYPE FILE

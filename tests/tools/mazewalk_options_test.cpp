@@ -1,0 +1,55 @@
+// mazewalk's own command line, run as a process with no display to open a
+// window on: whatever should open no window ends with its own status and
+// message, and whatever goes on to the window fails to start the video.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ToolsTestSupport.h"
+
+namespace {
+
+// No display: a run that tries to open the window ends with status 1.
+const std::string Program =
+    std::string("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 ") + MAZEWALK_PROGRAM;
+
+TEST(MazewalkOptions, HelpAndVersionAnswerWithoutAWindow) {
+    const auto folder = TestFolder();
+    ExpectHelpAndVersion("mazewalk", Program, "keypad 8  walk forward", folder);
+    const auto help = RunTool(Program + " --help", folder);
+    EXPECT_EQ(help.Out.rfind("Usage: mazewalk [OPTIONS] [LEVEL]\n", 0), 0U) << help.Out;
+    EXPECT_NE(help.Out.find("\nLevel: grid size N, then flags A,B"), std::string::npos) << help.Out;
+}
+
+TEST(MazewalkOptions, WrongCommandLinesAreRefusedWithoutAWindow) {
+    const auto folder = TestFolder();
+    struct Case {
+        const char* Arguments;
+        const char* Says;
+    };
+    for (const Case& c : {
+             Case{"--colour", "unknown option '--colour'"},
+             Case{"--colour=red maze.dat", "unknown option '--colour'"},
+             Case{"-x", "unknown option '-x'"},
+             Case{"maze.dat --colour", "unknown option '--colour'"},
+             Case{"one.dat two.dat", "unexpected argument 'two.dat'"},
+             Case{"one.dat -- two.dat", "unexpected argument 'two.dat'"},
+         }) {
+        ExpectRefused(RunTool(Program + " " + c.Arguments, folder), "mazewalk", c.Says,
+                      c.Arguments);
+    }
+}
+
+// A LEVEL alone, or after "--" even when it looks like an option, is taken:
+// the program goes on to open its window (and here cannot).
+TEST(MazewalkOptions, OneLevelIsTakenAndTheWindowTried) {
+    const auto folder = TestFolder();
+    for (const char* arguments : {"", " maze.dat", " \"any name.txt\"", " -- --maze.dat"}) {
+        const auto result = RunTool(Program + arguments, folder);
+        EXPECT_EQ(result.Status, 1) << arguments;
+        EXPECT_EQ(result.Err.rfind("mazewalk: cannot start the video system", 0), 0U)
+            << arguments << ": " << result.Err;
+    }
+}
+
+}  // namespace
