@@ -392,18 +392,29 @@ Key() {
     xdotool key "$@"
 }
 
-# ClientOffset WIN: "X Y" of the client area in the window's X window. On
-# Linux the X window is the client area. Wine, with no window manager to
-# ask (tests/win/run.sh makes its windows unmanaged), draws the frame itself,
-# as Windows does: equal borders left, right and below, the caption above.
+# Under Wine with no window manager (tests/win/run.sh makes its windows
+# unmanaged) the X window holds the frame Wine draws itself, as Windows does:
+# a 3-pixel border left, right and below, and the caption above, 22 pixels
+# down to the client area.
+E2E_WINE_BORDER=3
+E2E_WINE_TOP=22
+
+# ClientOffset WIN: "X Y" of the client area in the window's X window.
 ClientOffset() {
     if [ ${#E2E_RUNNER_WORDS[@]} -eq 0 ]; then
         echo "0 0"
-        return
+    else
+        echo "$E2E_WINE_BORDER $E2E_WINE_TOP"
     fi
-    xwininfo -id "$1" | awk -v w="$E2E_CLIENT_WIDTH" -v h="$E2E_CLIENT_HEIGHT" '
-        $1 == "Width:" { width = $2 } $1 == "Height:" { height = $2 }
-        END { border = (width - w) / 2; print border, height - h - border }'
+}
+
+# ClientSize WIN: "WIDTH HEIGHT" of the window's client area.
+ClientSize() {
+    local dx dy
+    read -r dx dy < <(ClientOffset "$1")
+    xwininfo -id "$1" | awk -v dx="$dx" -v dy="$dy" '
+        $1 == "Width:" { w = $2 } $1 == "Height:" { h = $2 }
+        END { print w - 2 * dx, h - dy - dx }'
 }
 
 # ViewShot WIN FILE: the view's 400 x 400 pixels as raw RGB bytes.
