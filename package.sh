@@ -2,7 +2,7 @@
 # Writes mazewalk's packages into dist/. Installs what is missing first. Each
 # kind of package is one function.
 #   ./package.sh            every package
-#   ./package.sh KIND...    only those: deb, web
+#   ./package.sh KIND...    only those: deb, win64, web
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -47,14 +47,22 @@ package_web() {
     echo "package.sh: wrote dist/$name.zip"
 }
 
+# dist/mazewalk-VERSION-win64.zip: cross-built with MinGW-w64, through CPack.
+package_win64() {
+    mazewalk_install "${mazewalk_packages_build[@]}" "${mazewalk_packages_win64[@]}"
+    packaging/win64/build.sh build-win64 >/dev/null
+    echo "package.sh: wrote $(packaging/win64/package.sh build-win64)"
+}
+
 kinds=("$@")
-[ ${#kinds[@]} -gt 0 ] || kinds=(deb web)
+[ ${#kinds[@]} -gt 0 ] || kinds=(deb win64 web)
 for kind in "${kinds[@]}"; do
     case $kind in
         deb) package_deb ;;
+        win64) package_win64 ;;
         web) package_web ;;
         *)
-            echo "usage: $0 [deb|web]..." >&2
+            echo "usage: $0 [deb|win64|web]..." >&2
             exit 2
             ;;
     esac

@@ -33,6 +33,8 @@ ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure --parallel 2 -LE 'e2e|bench'
 
+tests/win/run.sh build  # the Windows build, tested under Wine
+
 # The fuzz targets, 30 seconds each; they need clang.
 if command -v clang++ >/dev/null; then
     ./fuzz.sh 30

@@ -13,17 +13,14 @@ set(CMAKE_C_COMPILER ${MAZEWALK_MINGW_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${MAZEWALK_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${MAZEWALK_MINGW_PREFIX}-windres)
 
-# Headers and libraries only from the MinGW sysroot and the prefixes given;
+# Headers, libraries and CMake packages only from the MinGW sysroot and the
+# prefixes given (never the build machine's own, whose headers are glibc's);
 # programs (the compiler's helpers, Python, ...) from the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${MAZEWALK_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH /usr/${MAZEWALK_MINGW_PREFIX} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# CMAKE_PREFIX_PATH entries outside the sysroot are searched as given.
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY BOTH)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
 
 find_program(MAZEWALK_WINE NAMES wine wine64)
 if(MAZEWALK_WINE)

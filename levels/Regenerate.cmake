@@ -4,7 +4,8 @@
 #         -DOUT=levels -P levels/Regenerate.cmake
 #
 # or `cmake --build build --target levels`, which does the same. The same
-# size and seed always give the same level file.
+# size and seed always give the same level file. RUNNER, if set, is the
+# command that runs the tools (wine, for a Windows build).
 
 # Each maze: the folder under OUT (. for the default one), its size in cells
 # and its seed.
@@ -30,12 +31,12 @@ foreach(k RANGE 0 ${last} 3)
   list(GET mazes ${k_seed} seed)
   set(dir "${OUT}/${folder}")
   file(MAKE_DIRECTORY "${dir}")
-  execute_process(COMMAND "${GEN}" --size ${size} --seed ${seed} -o "${dir}/torv-2.dat"
+  execute_process(COMMAND ${RUNNER} "${GEN}" --size ${size} --seed ${seed} -o "${dir}/torv-2.dat"
                   RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "mazewalk-gen failed for ${folder}: ${status}")
   endif()
-  execute_process(COMMAND "${MAP}" "${dir}/torv-2.dat" -o "${dir}/torv-2.png"
+  execute_process(COMMAND ${RUNNER} "${MAP}" "${dir}/torv-2.dat" -o "${dir}/torv-2.png"
                   RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "mazewalk-map failed for ${folder}: ${status}")

@@ -25,11 +25,28 @@ void MoveWalls(Module1& state, double depthChange) {
     }
 }
 
+// The cosine and sine of TurnStepStart, correctly rounded. C libraries
+// differ in the last bit of cos and sin (MinGW-w64 computes them on the x87
+// unit, glibc in software), and one bit, repeated over a few turns, moves the
+// walls by a pixel; written out, every build turns the same walls to the same
+// place. The motion tests check them against the long double results.
+constexpr double TurnStepCos = 0x1.fd88da3f88b69p-1;
+constexpr double TurnStepSin = 0x1.917a6afa977b2p-4;
+
 }  // namespace
 
+TurnRotation RotationFor(double angle) {
+    if (angle == TurnStepStart) {
+        return {TurnStepCos, TurnStepSin};
+    }
+    if (angle == -TurnStepStart) {
+        return {TurnStepCos, -TurnStepSin};
+    }
+    return {std::cos(angle), std::sin(angle)};
+}
+
 void TurnWalls(Module1& state, double angle) {
-    const double c = std::cos(angle);
-    const double s = std::sin(angle);
+    const auto [c, s] = RotationFor(angle);
     for (int i = 1; i <= state.WallCount; ++i) {
         WallRecord& w = state.Walls[i];
         const double x1 = w.x1;

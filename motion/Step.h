@@ -29,6 +29,14 @@ inline constexpr double MaxEyeHeight = 10;
 void Picture1_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCode,
                       std::int16_t shift);
 
+// The cosine and sine a turn by some angle rotates with. For plus or minus
+// TurnStepStart these are fixed values, the same on every C library.
+struct TurnRotation {
+    double Cos;
+    double Sin;
+};
+TurnRotation RotationFor(double angle);
+
 // Rotates every wall about the eye by angle radians; a positive angle turns
 // the viewer to the right.
 void TurnWalls(Module1& state, double angle);

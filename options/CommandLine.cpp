@@ -37,6 +37,9 @@ CommandLine::CommandLine(const std::string& program, const std::string& summary,
     // Given twice, an option takes its last value, so a script can add to a
     // command line that already sets it.
     option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    // CLI11 reads "/x" as an option on Windows; there, as everywhere, a name
+    // starting with a slash is a file (a path under Wine, say).
+    allow_windows_style_options(false);
     this->footer(footer);
 }
 

@@ -63,6 +63,10 @@ sdl2_image_options_win64=(-DBUILD_SHARED_LIBS=ON -DSDL2IMAGE_SAMPLES=OFF -DSDL2I
 sdl2_options_web=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF
     -DSDL_PTHREADS=OFF -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF
     -DSDL_POWER=OFF -DSDL_HIDAPI=OFF)
+# CLI11 is headers only; built here so that the cross-build never takes the
+# build machine's headers with it.
+cli11_options_win64=(-DCLI11_BUILD_TESTS=OFF -DCLI11_BUILD_EXAMPLES=OFF -DCLI11_BUILD_DOCS=OFF
+    -DCLI11_PRECOMPILED=OFF)
 # GoogleTest links statically into each test program; gmock is not used.
 googletest_options_win64=(-DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON -Dgtest_force_shared_crt=ON)
 
@@ -116,6 +120,7 @@ if [ "$target" = web ]; then
     exit 0
 fi
 
+
 image_version=$(installed_version libsdl2-image-dev)
 image_source=$("$here/debian-source.sh" libsdl2-image-dev "$image_version")
 mapfile -t opts < <(options sdl2_image)
@@ -126,4 +131,9 @@ gtest_version=$(installed_version googletest)
 mapfile -t opts < <(options googletest)
 gtest=$(build_library googletest "$gtest_version" /usr/src/googletest "${opts[@]}")
 
-echo "$sdl2;$image;$gtest"
+cli11_version=$(installed_version libcli11-dev)
+cli11_source=$("$here/debian-source.sh" libcli11-dev "$cli11_version")
+mapfile -t opts < <(options cli11)
+cli11=$(build_library CLI11 "$cli11_version" "$cli11_source" "${opts[@]}")
+
+echo "$sdl2;$image;$gtest;$cli11"

@@ -114,6 +114,24 @@ TEST(Picture1_KeyDown, SixtyFourRightTurnsComeBackCloseButNotExact) {
     EXPECT_GT(drift, 0);
 }
 
+// The turn's cosine and sine are the doubles nearest the true values, so a
+// build whose C library rounds the other way still turns the same walls.
+// Long double carries 11 more bits here (x86 on Linux and MinGW alike), enough
+// to see which double is nearest.
+TEST(TurnWalls, TurnStepRotationIsCorrectlyRounded) {
+    const long double step = TurnStepStart;
+    for (const int sign : {1, -1}) {
+        const TurnRotation r = RotationFor(sign * TurnStepStart);
+        const long double trueCos = std::cos(sign * step);
+        const long double trueSin = std::sin(sign * step);
+        EXPECT_EQ(r.Cos, static_cast<double>(trueCos)) << "sign " << sign;
+        EXPECT_EQ(r.Sin, static_cast<double>(trueSin)) << "sign " << sign;
+    }
+    const TurnRotation other = RotationFor(0.5);
+    EXPECT_EQ(other.Cos, std::cos(0.5));
+    EXPECT_EQ(other.Sin, std::sin(0.5));
+}
+
 struct ExactTurn {
     int Turns;
     WallRecord Expected;

@@ -8,10 +8,25 @@
 #include <string>
 #include <string_view>
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 // Reports message and returns status, for main to return.
 inline int Fail(const char* tool, const std::string& message, int status) {
     std::fprintf(stderr, "%s: %s\n", tool, message.c_str());
     return status;
+}
+
+// Makes stdout pass bytes through unchanged, for a file written there: on
+// Windows it would otherwise turn every LF into CRLF, and the same maze would
+// come out as different bytes than on Linux.
+inline void BinaryStdout() {
+#if defined(_WIN32)
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
 }
 
 // A whole decimal number and nothing before or after it.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -379,6 +380,12 @@ std::optional<LoadError> LoadLevel(Module1& state) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
     if (!file) {
         const int reason = errno != 0 ? errno : ENOENT;
+        // Windows will not open a directory at all (EACCES), where POSIX opens
+        // it and refuses the read: name the real reason on both.
+        std::error_code ignored;
+        if (reason != ENOENT && std::filesystem::is_directory(name, ignored)) {
+            return LoadError{name + ": cannot read the level file: " + std::strerror(EISDIR)};
+        }
         return LoadError{name + ": cannot open the level file: " + std::strerror(reason)};
     }
     ByteReader reader(file.get());

@@ -11,6 +11,10 @@
 #   StartProgram "$E2E_DIR"
 #   WaitFor 10 "the start-up message box" FindMessageBox; box=$E2E_FOUND
 #
+# The program is started by E2E_RUNNER followed by its path, where that is
+# set: for a Windows build, "wine" (tests/win/run.sh sets it, with the Wine
+# prefix the tests use).
+#
 # Every wait polls for its condition with a timeout, so a slow or loaded
 # machine only makes a test slower, never wrong. On failure the test's folder
 # is kept and its path printed, with the program's output; E2E_KEEP=1 keeps
@@ -21,6 +25,9 @@
 E2E_VIEW_LEFT=26
 E2E_VIEW_TOP=26
 E2E_VIEW_SIZE=400
+# The main window's client area.
+E2E_CLIENT_WIDTH=454
+E2E_CLIENT_HEIGHT=464
 
 # Colours of the view, as "R G B".
 E2E_BACKGROUND="128 255 255"
@@ -44,6 +51,7 @@ E2E_KP0=90
 E2E_NUM_LOCK=77
 
 E2E_PROGRAM=""
+read -r -a E2E_RUNNER_WORDS <<<"${E2E_RUNNER:-}"
 E2E_DIR=""
 E2E_XVFB_PID=""
 E2E_PID=""      # the program under test
@@ -118,6 +126,7 @@ Cleanup() {
     for pid in "${E2E_HELPERS[@]}"; do
         kill "$pid" 2>/dev/null
     done
+    StopRunner
     if [ -n "$E2E_XVFB_PID" ]; then
         kill "$E2E_XVFB_PID" 2>/dev/null
         wait "$E2E_XVFB_PID" 2>/dev/null
@@ -133,6 +142,15 @@ Cleanup() {
         fi
     fi
     exit "$status"
+}
+
+# Wine keeps helper processes (its server, its desktop) alive a while after
+# the program, connected to this test's X server; they go with it.
+StopRunner() {
+    if [ "${E2E_RUNNER_WORDS[0]:-}" != "" ] && [[ ${E2E_RUNNER_WORDS[0]} == *wine* ]]; then
+        wineserver -k 2>/dev/null
+        wineserver -w 2>/dev/null
+    fi
 }
 
 # Starts a private X server on the first free display (Xvfb picks it and
@@ -176,7 +194,11 @@ SetUp() {
     trap 'exit 130' INT
     # The program must use this server whatever the desktop around the test.
     unset WAYLAND_DISPLAY XAUTHORITY
-    export SDL_VIDEODRIVER=x11
+    if [ ${#E2E_RUNNER_WORDS[@]} -eq 0 ]; then
+        export SDL_VIDEODRIVER=x11
+    else
+        unset SDL_VIDEODRIVER  # a Windows build has its own, drawn by Wine on X
+    fi
     StartXvfb
 }
 
@@ -215,7 +237,8 @@ WriteLevel() {
 StartProgram() {
     local dir=$1
     shift
-    (cd "$dir" && exec "$E2E_PROGRAM" "$@") >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
+    (cd "$dir" && exec "${E2E_RUNNER_WORDS[@]}" "$E2E_PROGRAM" "$@") \
+        >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
     E2E_PID=$!
     E2E_STATUS=""
 }
@@ -246,15 +269,40 @@ ExpectRunning() {
 }
 
 # The X windows of the program are the root's children: the server is ours.
+# Under Wine, Wine's own helpers (its desktop, its input method) have windows
+# there too; only those of class mazewalk.exe are the program's.
 RootChildren() {
-    xwininfo -root -children | awk '$1 ~ /^0x/ { print $1 }'
+    if [ ${#E2E_RUNNER_WORDS[@]} -eq 0 ]; then
+        xwininfo -root -children | awk '$1 ~ /^0x/ { print $1 }'
+    else
+        xwininfo -root -children | awk '$1 ~ /^0x/ && /\("mazewalk\.exe" / { print $1 }'
+    fi
 }
 
 # WindowType WIN: NORMAL for the main window, DIALOG for a message box;
-# nothing once the window is gone.
+# nothing once the window is gone, or for a window that is neither.
 WindowType() {
-    xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null |
-        sed -n 's/.*_NET_WM_WINDOW_TYPE_\([A-Z_]*\).*/\1/p'
+    if [ ${#E2E_RUNNER_WORDS[@]} -eq 0 ]; then
+        xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null |
+            sed -n 's/.*_NET_WM_WINDOW_TYPE_\([A-Z_]*\).*/\1/p'
+    else
+        WineWindowType "$1"
+    fi
+}
+
+# Under Wine every top-level window is NORMAL to X, message boxes included,
+# and Wine adds helper windows of its own: the program's windows are those of
+# class mazewalk.exe, its message boxes the ones titled as the program.
+WineWindowType() {
+    local class title
+    class=$(xprop -id "$1" -notype WM_CLASS 2>/dev/null)
+    [[ $class == *'"mazewalk.exe"'* ]] || return 0
+    title=$(WindowTitle "$1")
+    case $title in
+        mazewalk) echo DIALOG ;;
+        "Default IME") ;;
+        *) echo NORMAL ;;
+    esac
 }
 
 # WindowTitle WIN: the window's name, unquoted.
@@ -344,11 +392,38 @@ Key() {
     xdotool key "$@"
 }
 
+# Under Wine with no window manager (tests/win/run.sh makes its windows
+# unmanaged) the X window holds the frame Wine draws itself, as Windows does:
+# a 3-pixel border left, right and below, and the caption above, 22 pixels
+# down to the client area.
+E2E_WINE_BORDER=3
+E2E_WINE_TOP=22
+
+# ClientOffset WIN: "X Y" of the client area in the window's X window.
+ClientOffset() {
+    if [ ${#E2E_RUNNER_WORDS[@]} -eq 0 ]; then
+        echo "0 0"
+    else
+        echo "$E2E_WINE_BORDER $E2E_WINE_TOP"
+    fi
+}
+
+# ClientSize WIN: "WIDTH HEIGHT" of the window's client area.
+ClientSize() {
+    local dx dy
+    read -r dx dy < <(ClientOffset "$1")
+    xwininfo -id "$1" | awk -v dx="$dx" -v dy="$dy" '
+        $1 == "Width:" { w = $2 } $1 == "Height:" { h = $2 }
+        END { print w - 2 * dx, h - dy - dx }'
+}
+
 # ViewShot WIN FILE: the view's 400 x 400 pixels as raw RGB bytes.
 ViewShot() {
+    local dx dy
+    read -r dx dy < <(ClientOffset "$1")
     import -silent -window "$1" \
-        -crop "${E2E_VIEW_SIZE}x${E2E_VIEW_SIZE}+${E2E_VIEW_LEFT}+${E2E_VIEW_TOP}" +repage \
-        -depth 8 "rgb:$2"
+        -crop "${E2E_VIEW_SIZE}x${E2E_VIEW_SIZE}+$((E2E_VIEW_LEFT + dx))+$((E2E_VIEW_TOP + dy))" \
+        +repage -depth 8 "rgb:$2"
     [ "$(stat -c %s "$2")" -eq $((E2E_VIEW_SIZE * E2E_VIEW_SIZE * 3)) ] ||
         Fail "screenshot $2 has the wrong size"
 }

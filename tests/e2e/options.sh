@@ -59,7 +59,7 @@ Note "with --arrows, Up, Left, Right, Page Down, Page Up and Down steer, and the
 # --scale 2: the window is twice as large and shows the same start view,
 # each pixel a 2 x 2 block.
 Restart --scale 2
-read -r width height < <(xwininfo -id "$E2E_MAIN" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w, h}')
+read -r width height < <(ClientSize "$E2E_MAIN")
 [ "$width" = 908 ] && [ "$height" = 928 ] || Fail "--scale 2 made a window of $width x $height, not 908 x 928"
 convert -size 400x400 -depth 8 "rgb:$E2E_DIR/start.rgb" -sample 200% -depth 8 "rgb:$E2E_DIR/expected.rgb"
 ScaledStartView() {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -88,13 +89,19 @@ inline void FillWithOldWalls(Module1& state) {
 // contents when the object goes.
 class ScratchFolder {
   public:
+    // create_directory fails on a name already taken, so two tests (or two
+    // test programs) never share a folder; a random name makes that rare.
     ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mazewalk-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::filesystem::filesystem_error(
-                "mkdtemp", std::error_code(errno, std::generic_category()));
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate = std::filesystem::temp_directory_path() /
+                                                    ("mazewalk-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) {
+                Path = candidate;
+                return;
+            }
         }
-        Path = pattern;
+        throw std::runtime_error("cannot make a scratch folder");
     }
     ~ScratchFolder() {
         std::error_code ignored;

@@ -2,10 +2,12 @@
 # checks that every level file comes out byte for byte as shipped. The maps are
 # only checked to be made: PNG bytes vary with the zlib build.
 #
-# Needs GEN, MAP, LEVELS (the shipped levels folder) and WORK.
+# Needs GEN, MAP, LEVELS (the shipped levels folder) and WORK; RUNNER is
+# passed on to Regenerate.cmake.
 
 file(REMOVE_RECURSE "${WORK}")
 execute_process(COMMAND "${CMAKE_COMMAND}" -DGEN=${GEN} -DMAP=${MAP} -DOUT=${WORK}
+                        "-DRUNNER=${RUNNER}"
                         -P "${LEVELS}/Regenerate.cmake"
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

@@ -117,6 +117,18 @@ struct ProcessResult {
     std::string Err;
 };
 
+// Text for people, with Windows' CRLF line ends read as LF. (Files a tool
+// writes to stdout are compared as they are: they must be the same bytes.)
+inline std::string WithoutCarriageReturns(std::string text) {
+#if defined(_WIN32)
+    std::string::size_type at = 0;
+    while ((at = text.find("\r\n", at)) != std::string::npos) {
+        text.erase(at, 1);
+    }
+#endif
+    return text;
+}
+
 // Runs a command line through the shell, its output and errors caught in
 // files of folder.
 inline ProcessResult RunTool(const std::string& command, const std::filesystem::path& folder) {
@@ -125,13 +137,15 @@ inline ProcessResult RunTool(const std::string& command, const std::filesystem::
     const std::string line = command + " >\"" + out.string() + "\" 2>\"" + err.string() + "\"";
     const int raw = std::system(line.c_str());
     ProcessResult result;
+    result.Out = ReadFile(out);
+    result.Err = ReadFile(err);
 #if defined(_WIN32)
     result.Status = raw;
+    // Messages for people end their lines in CRLF on Windows, as they should.
+    result.Err = WithoutCarriageReturns(result.Err);
 #else
     result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 #endif
-    result.Out = ReadFile(out);
-    result.Err = ReadFile(err);
     return result;
 }
 
@@ -166,7 +180,8 @@ inline void ExpectRefused(const ProcessResult& result, const std::string& tool,
 inline void ExpectHelpAndVersion(const std::string& tool, const std::string& command,
                                  const std::string& helpSays, const std::filesystem::path& folder) {
     for (const char* help : {" --help", " -h"}) {
-        const auto result = RunTool(command + help, folder);
+        auto result = RunTool(command + help, folder);
+        result.Out = WithoutCarriageReturns(result.Out);
         EXPECT_EQ(result.Status, 0) << help;
         EXPECT_EQ(result.Out.rfind("Usage: " + tool + " ", 0), 0U) << result.Out;
         EXPECT_NE(result.Out.find(helpSays), std::string::npos) << result.Out;
@@ -174,6 +189,6 @@ inline void ExpectHelpAndVersion(const std::string& tool, const std::string& com
     }
     const auto result = RunTool(command + " --version", folder);
     EXPECT_EQ(result.Status, 0);
-    EXPECT_EQ(result.Out, tool + " " MAZEWALK_VERSION "\n");
+    EXPECT_EQ(WithoutCarriageReturns(result.Out), tool + " " MAZEWALK_VERSION "\n");
     EXPECT_EQ(result.Err, "");
 }

@@ -40,6 +40,9 @@ std::string SizeFault(std::string& text) {
 // Writes the whole text or reports why not; a file that could not be written
 // whole is removed.
 bool WriteText(const std::string& text, const std::string& path, std::string& error) {
+    if (path.empty()) {
+        BinaryStdout();
+    }
     std::FILE* file = path.empty() ? stdout : std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         error = path + ": cannot write: " + std::strerror(errno);

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The Windows stage of test.sh: cross-builds mazewalk for win64 (the libraries
+# come from scripts/cross-libs.sh's cache), then under Wine, in a private
+# prefix made for this run, runs the unit and tool tests, the end-to-end
+# tests, compares the frames and the window's views with the Linux build's,
+# and unzips the package and walks it.
+#   tests/win/run.sh [LINUX-BUILD]       (default: build)
+# Needs the Linux build (for its view_frames) done first; test.sh does that.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$root"
+linux_build=${1:-build}
+build=build-win64
+source scripts/deps.sh
+mazewalk_install "${mazewalk_packages_win64[@]}"
+started=$(date +%s)
+
+# --- Build ---------------------------------------------------------------
+prefix=$(packaging/win64/build.sh "$build" -DMAZEWALK_WERROR=ON)
+cmake --build "$linux_build" --target view_frames --parallel 2
+
+# --- Wine ----------------------------------------------------------------
+# A prefix of our own, gone at the end; no Mono or Gecko asked for, no log.
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/mazewalk-wine.XXXXXX")
+frames=$(mktemp -d "${TMPDIR:-/tmp}/mazewalk-frames.XXXXXX")
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$frames"' EXIT
+wineboot --init
+# Unmanaged windows: with no window manager on Xvfb, Wine would wait 2 s for
+# one on every window it hides (so at each message box and at exit). Wine then
+# draws the frames itself, as Windows does.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+wineserver -w
+# The SDL DLLs are found where cross-libs.sh built them.
+winepath=""
+IFS=';' read -r -a prefixes <<<"$prefix"
+for p in "${prefixes[@]}"; do
+    [ -d "$p/bin" ] && winepath+="$(winepath -w "$p/bin");"
+done
+export WINEPATH=$winepath
+export E2E_RUNNER=wine
+
+# --- Tests ---------------------------------------------------------------
+# Unit and tool tests, one Wine start per test program.
+ctest --test-dir "$build" --output-on-failure --parallel 2 -LE e2e
+# End to end, one at a time: they share the prefix, whose server each test
+# stops at its end. The soak stays on Linux. A test that fails is run once
+# more: on a machine shared with other builds, Wine, its server and the X
+# server together can miss the 90 fps the rate test asks for.
+ctest --test-dir "$build" --output-on-failure -L e2e -LE soak --repeat until-pass:2
+
+# The same frames as the Linux build, turning included, and the same views
+# in the window.
+"$linux_build/tests/view_frames" levels/torv-2.dat "$frames" >"$frames/linux.txt"
+wine "$build/tests/view_frames.exe" levels/torv-2.dat | tr -d '\r' >"$frames/windows.txt"
+if ! cmp -s "$frames/linux.txt" "$frames/windows.txt"; then
+    echo "tests/win/run.sh: the Windows build draws other frames than the Linux build:" >&2
+    diff "$frames/linux.txt" "$frames/windows.txt" | head -n 10 >&2
+    exit 1
+fi
+echo "tests/win/run.sh: $(wc -l <"$frames/linux.txt") frames the same as on Linux"
+for mode in walk turn; do
+    bash tests/e2e/same-views.sh "$build/mazewalk.exe" "$frames" "$mode"
+done
+
+# The zip, unzipped into an empty folder, walks its own maze.
+zip=$(packaging/win64/package.sh "$build")
+unzipped=$frames/unzipped
+mkdir "$unzipped"
+unzip -q "$zip" -d "$unzipped"
+bash tests/win/zip.sh "$unzipped" "$frames"
+echo "tests/win/run.sh: Windows stage took $(($(date +%s) - started)) s"
