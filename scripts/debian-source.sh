@@ -66,13 +66,13 @@ derive_sources
 apt-get "${private_apt[@]}" -qq update >&2
 work=$(mktemp -d "$cache/src/.fetch-XXXXXX")
 trap 'rm -rf "$work"' EXIT
-spec=$package
-[ -n "$version" ] && spec="$package=$version"
+request=$package
+[ -n "$version" ] && request="$package=$version"
 # The source package may carry another name than the binary one (libsdl2-dev
 # comes from libsdl2); apt-get source resolves binary names itself.
-(cd "$work" && apt-get "${private_apt[@]}" -qq source "$spec" >&2)
+(cd "$work" && apt-get "${private_apt[@]}" -qq source "$request" >&2)
 unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -n 1)
-[ -n "$unpacked" ] || { echo "debian-source.sh: nothing unpacked for $spec" >&2; exit 1; }
+[ -n "$unpacked" ] || { echo "debian-source.sh: nothing unpacked for $request" >&2; exit 1; }
 name=$(basename "$unpacked")
 rm -rf "${cache:?}/src/$name"
 mv "$unpacked" "$cache/src/$name"

@@ -300,21 +300,38 @@ class OffscreenWindow : public testing::TestWithParam<int> {
             GTEST_SKIP() << "no offscreen video driver: " << SDL_GetError();
         }
     }
-    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+    void TearDown() override {
+        Platform.reset();
+        if (Window != nullptr) {
+            SDL_DestroyWindow(Window);
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    // A window at the scale of the test, its view and the square-ahead level.
+    void Open() {
+        Window = SDL_CreateWindow("B", 0, 0, FormWidth * GetParam(), FormHeight * GetParam(),
+                                  SDL_WINDOW_HIDDEN);
+        ASSERT_NE(Window, nullptr) << SDL_GetError();
+        std::string error;
+        Platform = SdlPlatform::Create(Window, error);
+        ASSERT_TRUE(Platform) << error;
+        ASSERT_FALSE(ReadLevel(SquareAheadLevel(), "t.dat", State));
+    }
+
+    SDL_Window* Window = nullptr;
+    std::unique_ptr<SdlPlatform> Platform;
+    Module1 State;
 };
 
 // Every pixel of the 400 x 400 frame is an N x N block of the window, exactly
 // where the view sits at that scale; the frame around it is scaled too.
 TEST_P(OffscreenWindow, ShowsEachPixelOfTheFrameAsABlockOfTheScale) {
     const int scale = GetParam();
-    SDL_Window* window =
-        SDL_CreateWindow("B", 0, 0, FormWidth * scale, FormHeight * scale, SDL_WINDOW_HIDDEN);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
-    std::string error;
-    auto platform = SdlPlatform::Create(window, error);
-    ASSERT_TRUE(platform) << error;
-    Module1 state;
-    ASSERT_FALSE(ReadLevel(SquareAheadLevel(), "t.dat", state));
+    ASSERT_NO_FATAL_FAILURE(Open());
+    SDL_Window* window = Window;
+    SdlPlatform* platform = Platform.get();
+    Module1& state = State;
     Form1Window form(window, *platform, scale);
     Picture1_KeyDown(state, *platform, 0, 0);
     form.PaintAll();
@@ -337,8 +354,6 @@ TEST_P(OffscreenWindow, ShowsEachPixelOfTheFrameAsABlockOfTheScale) {
     // The corners of the client area: the face of the form.
     EXPECT_EQ(PixelAt(shown, 0, 0), PixelAt(shown, FormWidth * scale - 1, FormHeight * scale - 1));
     EXPECT_EQ(form.Presents(), 3);
-    platform.reset();
-    SDL_DestroyWindow(window);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, OffscreenWindow, testing::Values(1, 2, 3));
@@ -346,15 +361,10 @@ INSTANTIATE_TEST_SUITE_P(Scales, OffscreenWindow, testing::Values(1, 2, 3));
 // Standing still, a tick composes a frame but hands nothing to the screen; a
 // step, or the blinking fifth wall in view, does.
 TEST_P(OffscreenWindow, PresentsOnlyFramesThatChange) {
-    SDL_Window* window = SDL_CreateWindow("B", 0, 0, FormWidth * GetParam(),
-                                          FormHeight * GetParam(), SDL_WINDOW_HIDDEN);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
-    std::string error;
-    auto platform = SdlPlatform::Create(window, error);
-    ASSERT_TRUE(platform) << error;
-    Module1 state;
-    ASSERT_FALSE(ReadLevel(SquareAheadLevel(), "t.dat", state));
-    Form1Window form(window, *platform, GetParam());
+    ASSERT_NO_FATAL_FAILURE(Open());
+    SdlPlatform* platform = Platform.get();
+    Module1& state = State;
+    Form1Window form(Window, *platform, GetParam());
     const auto step = [&](std::int16_t key) {
         Picture1_KeyDown(state, *platform, key, 0);
         form.PresentView();
@@ -374,8 +384,6 @@ TEST_P(OffscreenWindow, PresentsOnlyFramesThatChange) {
     EXPECT_EQ(step(0), 5);
     form.PaintAll();  // an expose repaints whatever the frame
     EXPECT_EQ(form.Presents(), 6);
-    platform.reset();
-    SDL_DestroyWindow(window);
 }
 
 }  // namespace
