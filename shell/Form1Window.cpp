@@ -31,8 +31,12 @@ void PaintFrame(SDL_Surface* s) {
 Form1Window::Form1Window(SDL_Window* window, SdlPlatform& platform, int scale)
     : Window(window), Platform(platform), Scale(scale) {
     if (Scale > 1) {
-        Client =
-            SDL_CreateRGBSurfaceWithFormat(0, FormWidth, FormHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+        // In the view's format, so that scaling it up is SDL's plain stretch.
+        Client = SDL_CreateRGBSurfaceWithFormat(0, FormWidth, FormHeight, 32,
+                                                platform.View()->format->format);
+        if (Client != nullptr) {
+            SDL_SetSurfaceBlendMode(Client, SDL_BLENDMODE_NONE);
+        }
     }
 }
 

@@ -36,7 +36,8 @@ class SdlPlatform final : public PlatformServices {
     // frame's after this call. Returns whether they changed since the last
     // frame completed (a frame of the same polygons is not painted again).
     bool CompleteFrame();
-    // The view surface, 400 x 400, ARGB8888.
+    // The view surface, 400 x 400, 32 bits a pixel: the window's format, or
+    // ARGB8888 off-screen.
     SDL_Surface* View() const { return Surface; }
     // CompleteFrame, then the view surface.
     SDL_Surface* FinishFrame() {
