@@ -8,6 +8,9 @@ if(MINGW)
   add_link_options(-static)
 endif()
 
+# The exe's icon is a resource, compiled by windres.
+enable_language(RC)
+
 # mazewalk.exe is a windows-subsystem program (no console window opens with
 # it) whose entry point is SDL2main's WinMain; the tools stay console
 # programs, and SDL2main gives the map tool, which includes SDL.h, its main.
