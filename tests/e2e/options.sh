@@ -63,7 +63,10 @@ read -r width height < <(ClientSize "$E2E_MAIN")
 [ "$width" = 908 ] && [ "$height" = 928 ] || Fail "--scale 2 made a window of $width x $height, not 908 x 928"
 convert -size 400x400 -depth 8 "rgb:$E2E_DIR/start.rgb" -sample 200% -depth 8 "rgb:$E2E_DIR/expected.rgb"
 ScaledStartView() {
-    import -silent -window "$E2E_MAIN" -crop "800x800+$((2 * E2E_VIEW_LEFT))+$((2 * E2E_VIEW_TOP))" \
+    local dx dy
+    read -r dx dy < <(ClientOffset "$E2E_MAIN")
+    import -silent -window "$E2E_MAIN" \
+        -crop "800x800+$((2 * E2E_VIEW_LEFT + dx))+$((2 * E2E_VIEW_TOP + dy))" \
         +repage -depth 8 "rgb:$E2E_DIR/scaled.rgb"
     cmp -s "$E2E_DIR/scaled.rgb" "$E2E_DIR/expected.rgb"
 }
