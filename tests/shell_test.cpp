@@ -296,6 +296,9 @@ class OffscreenWindow : public testing::TestWithParam<int> {
   protected:
     void SetUp() override {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+        // As the program does: the window surface in memory, with no GL
+        // renderer behind it.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             GTEST_SKIP() << "no offscreen video driver: " << SDL_GetError();
         }
