@@ -44,6 +44,9 @@ export E2E_RUNNER=wine
 # --- Tests ---------------------------------------------------------------
 # Unit and tool tests, one Wine start per test program.
 ctest --test-dir "$build" --output-on-failure --parallel 2 -LE e2e
+# A Wine server started by console programs has no X display for the windows
+# of the next program: end it, so that each window test starts its own.
+wineserver -k 2>/dev/null || true
 # End to end, one at a time: they share the prefix, whose server each test
 # stops at its end. The soak stays on Linux. A test that fails is run once
 # more: on a machine shared with other builds, Wine, its server and the X
@@ -54,6 +57,7 @@ ctest --test-dir "$build" --output-on-failure -L e2e -LE soak --repeat until-pas
 # in the window.
 "$linux_build/tests/view_frames" levels/torv-2.dat "$frames" >"$frames/linux.txt"
 wine "$build/tests/view_frames.exe" levels/torv-2.dat | tr -d '\r' >"$frames/windows.txt"
+wineserver -k 2>/dev/null || true
 if ! cmp -s "$frames/linux.txt" "$frames/windows.txt"; then
     echo "tests/win/run.sh: the Windows build draws other frames than the Linux build:" >&2
     diff "$frames/linux.txt" "$frames/windows.txt" | head -n 10 >&2
