@@ -60,6 +60,7 @@ struct DiscardingPlatform final : PlatformServices {
     void Polygon(const Quad& points) override { benchmark::DoNotOptimize(points); }
     void SetTitle(const std::string&) override {}
     double Seconds() override { return 0; }
+    void ShowMessage(std::string_view) override {}
     void EndProgram() override {}
 };
 

@@ -53,6 +53,7 @@ class PaintingPlatform final : public PlatformServices {
         FUZZ_REQUIRE(title.size() >= 5 && title.ends_with(" fps"));
     }
     double Seconds() override { return Now; }
+    void ShowMessage(std::string_view) override {}
     void EndProgram() override { Ended = true; }
 
     double Now = 0;

@@ -1,11 +1,12 @@
-// The services the logic takes from the platform: the view it draws on, the
-// window title, a clock and the end of the program. The shell binds them to
+// The services the program takes from the platform: the view it draws on, the
+// window title, a clock, a modal message and the end of the program. The shell binds them to
 // SDL; tests bind them to recorders or to an off-screen surface.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The view is ViewSize x ViewSize pixels; pixel (0, 0) is the top left and y
 // grows downwards.
@@ -31,6 +32,11 @@ class PlatformServices {
     virtual void SetTitle(const std::string& title) = 0;
     // Seconds from an arbitrary origin; never goes backwards.
     virtual double Seconds() = 0;
+    // Shows text, in the program's own characters (CR ends a line, TAB
+    // indents), as a modal message with an OK button; returns once it is
+    // dismissed. Where no message can be shown the text goes elsewhere, but
+    // the call still returns.
+    virtual void ShowMessage(std::string_view text) = 0;
     // Ends the program: no event is handled and no frame drawn after this call.
     virtual void EndProgram() = 0;
 

@@ -15,33 +15,6 @@
 
 namespace {
 
-constexpr const char* ProgramName = "mazewalk";
-
-// Shows the start-up message and waits for OK. Where SDL has only its simple
-// box (in a browser, where that is the page's alert) that one is used; where
-// no message box can be shown at all (no display fonts, say), the text goes
-// to stdout instead and start-up goes on.
-void ShowStartupMessage(std::string_view message) {
-    const std::string text = MessageBoxText(message);
-    SDL_MessageBoxButtonData ok{};
-    ok.flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-    ok.buttonid = 0;
-    ok.text = "OK";
-    SDL_MessageBoxData box{};
-    box.flags = SDL_MESSAGEBOX_INFORMATION;
-    box.title = ProgramName;
-    box.message = text.c_str();
-    box.numbuttons = 1;
-    box.buttons = &ok;
-    int pressed = 0;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0 &&
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, ProgramName, text.c_str(),
-                                 nullptr) != 0) {
-        std::printf("%s\n", text.c_str());
-        std::fflush(stdout);
-    }
-}
-
 // Reports a failure that ends the program: an error box where one can be
 // shown, and always the same line on stderr.
 void ShowFailure(const std::string& message) {
@@ -114,29 +87,9 @@ void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyM
 
 }  // namespace
 
-std::string MessageBoxText(std::string_view text) {
-    std::string out;
-    std::size_t column = 0;
-    for (const char c : text) {
-        if (c == '\r' || c == '\n') {
-            out += '\n';
-            column = 0;
-        } else if (c == '\t') {
-            do {
-                out += ' ';
-                ++column;
-            } while (column % 8 != 0);
-        } else {
-            out += c;
-            ++column;
-        }
-    }
-    return out;
-}
-
 bool Form_Load(Module1& state, PlatformServices& platform, const Form1Options& options,
                std::string& failure) {
-    ShowStartupMessage(options.Arrows ? StartupMessageWithArrows : StartupMessage);
+    platform.ShowMessage(options.Arrows ? StartupMessageWithArrows : StartupMessage);
     state.View.MoveStep = MoveStepStart;
     state.View.TurnStep = TurnStepStart;
     state.View.EyeHeight = EyeHeightStart;

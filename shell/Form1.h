@@ -46,11 +46,6 @@ inline constexpr int ViewTop = PictureTop + PictureBorder;
 // The tick period, in seconds.
 inline constexpr double TickSeconds = 0.010;
 
-// Text for SDL's message box, which breaks lines only at LF and prints CR and
-// TAB as glyphs: CR becomes LF, and each TAB pads to the next multiple of 8
-// columns.
-std::string MessageBoxText(std::string_view text);
-
 // Start-up, before the window is shown: the message, the view state (the
 // level named by options), the level, the rate clock. Returns false, with the
 // reason in failure, when the level cannot be loaded.

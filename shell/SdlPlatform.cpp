@@ -1,5 +1,7 @@
 #include "shell/SdlPlatform.h"
 
+#include <cstdio>
+
 namespace {
 
 PixelTarget TargetOf(SDL_Surface* surface) {
@@ -25,6 +27,26 @@ Uint32 ViewFormat(SDL_Window* window) {
 }
 
 }  // namespace
+
+std::string MessageBoxText(std::string_view text) {
+    std::string out;
+    std::size_t column = 0;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            out += '\n';
+            column = 0;
+        } else if (c == '\t') {
+            do {
+                out += ' ';
+                ++column;
+            } while (column % 8 != 0);
+        } else {
+            out += c;
+            ++column;
+        }
+    }
+    return out;
+}
 
 std::unique_ptr<SdlPlatform> SdlPlatform::Create(SDL_Window* window, std::string& error) {
     // A plain 32-bit surface needs no locking, so the rasterizer may write
@@ -72,6 +94,27 @@ void SdlPlatform::SetTitle(const std::string& title) {
 double SdlPlatform::Seconds() {
     return static_cast<double>(SDL_GetPerformanceCounter()) /
            static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+void SdlPlatform::ShowMessage(std::string_view message) {
+    const std::string text = MessageBoxText(message);
+    SDL_MessageBoxButtonData ok{};
+    ok.flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    ok.buttonid = 0;
+    ok.text = "OK";
+    SDL_MessageBoxData box{};
+    box.flags = SDL_MESSAGEBOX_INFORMATION;
+    box.title = ProgramName;
+    box.message = text.c_str();
+    box.numbuttons = 1;
+    box.buttons = &ok;
+    int pressed = 0;
+    if (SDL_ShowMessageBox(&box, &pressed) != 0 &&
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, ProgramName, text.c_str(),
+                                 nullptr) != 0) {
+        std::printf("%s\n", text.c_str());
+        std::fflush(stdout);
+    }
 }
 
 void SdlPlatform::EndProgram() {

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "render/CoveragePainter.h"
 #include "render/Platform.h"
@@ -16,6 +17,15 @@
 inline constexpr SDL_Color BackgroundColour{128, 255, 255, 255};
 inline constexpr SDL_Color FillColour{255, 0, 0, 255};
 inline constexpr SDL_Color OutlineColour{99, 18, 0, 255};
+
+// The program's name: the title of its message boxes and the prefix of what
+// it prints on stderr.
+inline constexpr const char* ProgramName = "mazewalk";
+
+// Text for SDL's message box, which breaks lines only at LF and prints CR and
+// TAB as glyphs: CR becomes LF, and each TAB pads to the next multiple of 8
+// columns.
+std::string MessageBoxText(std::string_view text);
 
 class SdlPlatform final : public PlatformServices {
   public:
@@ -30,6 +40,10 @@ class SdlPlatform final : public PlatformServices {
     void Polygon(const Quad& points) override;
     void SetTitle(const std::string& title) override;
     double Seconds() override;
+    // SDL's message box; its simple one where only that exists (in a
+    // browser, the page's alert); stdout where none can be shown at all (no
+    // display fonts, say), so start-up goes on.
+    void ShowMessage(std::string_view text) override;
     void EndProgram() override;
 
     // Completes the frame in the view surface; its pixels are only the

@@ -32,6 +32,7 @@ class RecordingPlatform final : public PlatformServices {
     }
     void SetTitle(const std::string& title) override { Titles.push_back(title); }
     double Seconds() override { return Now; }
+    void ShowMessage(std::string_view text) override { Messages.emplace_back(text); }
     void EndProgram() override { Ended = true; }
 
     double Now = 0;
@@ -39,6 +40,7 @@ class RecordingPlatform final : public PlatformServices {
     std::int64_t Polygons = 0;
     std::vector<Quad> FramePolygons;
     std::vector<std::string> Titles;
+    std::vector<std::string> Messages;
     bool Ended = false;
 
   private:

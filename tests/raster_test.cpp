@@ -164,6 +164,7 @@ struct TwoPainters final : PlatformServices {
     }
     void SetTitle(const std::string&) override {}
     double Seconds() override { return 0; }
+    void ShowMessage(std::string_view) override {}
     void EndProgram() override {}
 };
 

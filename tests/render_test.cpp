@@ -68,7 +68,18 @@ INSTANTIATE_TEST_SUITE_P(
                    -0x1.0c3b92p-3f,
                    0x1.1cdc14p+2f,
                    0,
-                   {{{216, 160}, {216, 240}, {194, 245}, {194, 155}}}}));
+                   {{{216, 160}, {216, 240}, {194, 245}, {194, 155}}}},
+        // Side walls whose ends lie at different depths, seen after rising
+        // (7 steps, and the highest eye) and after descending to the lowest:
+        // each end moves by the eye height times its own half-height, so the
+        // top and bottom edges tilt towards the horizon as the wall recedes.
+        // Corners worked out outside the program (Python, struct float32).
+        Projection{-3, 2, -3, 6, 1.75, {{{-100, 275}, {-100, 475}, {100, 292}, {100, 225}}}},
+        Projection{-3, 2, -3, 6, -0.5, {{{-100, 50}, {-100, 250}, {100, 217}, {100, 150}}}},
+        Projection{2, 3, 2, 7, 1.75, {{{333, 250}, {333, 383}, {257, 279}, {257, 221}}}},
+        Projection{2, 3, 2, 7, 10, {{{333, 800}, {333, 933}, {257, 514}, {257, 457}}}},
+        // Its first end farther than its second, across the middle.
+        Projection{-1.5f, 5, 0.5f, 2.5f, 3.25, {{{140, 290}, {140, 370}, {240, 540}, {240, 380}}}}));
 
 TEST(ComposeFrame, WithNoWallsOnlyClearsAndCounts) {
     Module1 state;

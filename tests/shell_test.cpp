@@ -2,9 +2,11 @@
 
 #include <SDL.h>
 
+#include <fstream>
 #include <random>
 
 #include "RasterReference.h"
+#include "Recorder.h"
 #include "motion/Step.h"
 #include "render/Frame.h"
 #include "render/Wall.h"
@@ -146,6 +148,37 @@ TEST(StartupMessage, WithArrowsListsThemAfterTheKeypad) {
         "Right - Right\x0d";
     expected += StartupMessage.substr(cut);
     EXPECT_EQ(StartupMessageWithArrows, expected);
+}
+
+// Start-up through the platform: the message first, then ticks against a
+// stand-in clock. The window keeps its first title for every tick before a
+// whole second of the rate clock has passed (however late in the day the
+// clock reads, where a float holds it only to 1/128 s), and the rate shows at
+// the first tick after, counting every frame since Form_Load.
+TEST(Form_Load, TheFirstTitleStaysUntilAWholeSecondHasPassed) {
+    const std::string level = testing::TempDir() + "mazewalk-title-level.dat";
+    std::ofstream(level) << "0\n0,0\n";
+    for (const double start : {0.0, 86399.0}) {
+        Module1 state;
+        RecordingPlatform platform;
+        platform.Now = start;
+        Form1Options options;
+        options.LevelFileName = level;
+        std::string failure;
+        ASSERT_TRUE(Form_Load(state, platform, options, failure)) << failure;
+        EXPECT_EQ(platform.Messages, std::vector<std::string>{std::string(StartupMessage)});
+        for (int tick = 1; tick < 128; ++tick) {
+            platform.Now = start + tick / 128.0;
+            Timer1_Timer(state, platform);
+        }
+        platform.Now = start + 1 - 1e-6;
+        Timer1_Timer(state, platform);
+        EXPECT_TRUE(platform.Titles.empty()) << "clock started at " << start;
+        platform.Now = start + 1;
+        Timer1_Timer(state, platform);
+        EXPECT_EQ(platform.Titles, std::vector<std::string>{" 129 fps"})
+            << "clock started at " << start;
+    }
 }
 
 std::uint32_t PixelAt(SDL_Surface* s, int x, int y) {
