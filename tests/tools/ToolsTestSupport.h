@@ -176,6 +176,26 @@ inline void ExpectRefused(const ProcessResult& result, const std::string& tool,
     EXPECT_EQ(std::count(result.Err.begin(), result.Err.end(), '\n'), 1) << result.Err;
 }
 
+// An option's range, seen from outside: its lowest and highest values are
+// taken (the run ends with accepted, the status of going on), the first value
+// past each end is refused as a wrong command line naming the option.
+// arguments follow the option's value.
+inline void ExpectBounds(const std::string& tool, const std::string& command,
+                         const std::string& option, long long lowest, long long highest,
+                         int accepted, const std::string& arguments,
+                         const std::filesystem::path& folder) {
+    const auto run = [&](long long value) {
+        return RunTool(command + " " + option + " " + std::to_string(value) + arguments, folder);
+    };
+    for (const long long value : {lowest, highest}) {
+        const auto result = run(value);
+        EXPECT_EQ(result.Status, accepted) << option << " " << value << ": " << result.Err;
+    }
+    for (const long long value : {lowest - 1, highest + 1}) {
+        ExpectRefused(run(value), tool, option, option + " " + std::to_string(value));
+    }
+}
+
 // --help and --version answer on stdout with status 0, as every program does.
 inline void ExpectHelpAndVersion(const std::string& tool, const std::string& command,
                                  const std::string& helpSays, const std::filesystem::path& folder) {

@@ -241,6 +241,12 @@ TEST(MazeGenTool, RefusesBadArgumentsOnStandardError) {
         << result.Err;
 }
 
+TEST(MazeGenTool, SizeIsTwoToThirtyAndSeedAnyThirtyTwoBits) {
+    const auto folder = TestFolder();
+    ExpectBounds("mazewalk-gen", MAZEWALK_GEN, "--size", 2, 30, 0, " -o maze.dat", folder);
+    ExpectBounds("mazewalk-gen", MAZEWALK_GEN, "--seed", 0, 4294967295, 0, " -o maze.dat", folder);
+}
+
 TEST(MazeGenTool, HelpAndVersionGoToStandardOutput) {
     ExpectHelpAndVersion("mazewalk-gen", MAZEWALK_GEN, "--size N", TestFolder());
 }

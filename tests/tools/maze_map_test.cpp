@@ -262,6 +262,9 @@ TEST(MazeMapTool, OutputFormsDefaultOutputAndBadArguments) {
                       "mazewalk-map", c.Says, c.Arguments);
     }
     ExpectHelpAndVersion("mazewalk-map", MAZEWALK_MAP, "--scale N", folder);
+    WriteFile(folder / "tiny.dat", MazeText(2, 1));
+    ExpectBounds("mazewalk-map", MAZEWALK_MAP, "--scale", 2, 64, 0,
+                 " " + Quoted(folder / "tiny.dat") + " -o " + Quoted(folder / "tiny.png"), folder);
 }
 
 }  // namespace

@@ -40,6 +40,12 @@ TEST(MazewalkOptions, WrongCommandLinesAreRefusedWithoutAWindow) {
     }
 }
 
+// --scale from 1 to 8: 8 goes on to the window (and fails here for want of
+// a display, so no screen's size decides), 9 is refused by the bound alone.
+TEST(MazewalkOptions, ScaleIsOneToEight) {
+    ExpectBounds("mazewalk", Program, "--scale", 1, 8, 1, "", TestFolder());
+}
+
 // A LEVEL alone, or after "--" even when it looks like an option, is taken:
 // the program goes on to open its window (and here cannot).
 TEST(MazewalkOptions, OneLevelIsTakenAndTheWindowTried) {
