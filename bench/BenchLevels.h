@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/LevelFiles.h"
+
 // A level of grid size 24 around the viewer with `walls` flags set at random
 // (fixed seed): 1000 makes a dense level with walls on every side.
 inline std::string RandomLevel(int walls, std::uint32_t seed) {
@@ -23,10 +25,11 @@ inline std::string RandomLevel(int walls, std::uint32_t seed) {
         const auto j = static_cast<std::size_t>(random() % static_cast<std::uint32_t>(k + 1));
         std::swap(set[static_cast<std::size_t>(k)], set[j]);
     }
-    std::string text = std::to_string(N) + "\n";
-    for (int node = 0; node < Flags / 2; ++node) {
-        text += set[static_cast<std::size_t>(2 * node)] ? "1," : "0,";
-        text += set[static_cast<std::size_t>(2 * node + 1)] ? "1\n" : "0\n";
+    std::vector<SetFlag> flags;
+    for (int k = 0; k < Flags; ++k) {
+        if (set[static_cast<std::size_t>(k)] != 0) {
+            flags.push_back({k / 2 / (N + 1), k / 2 % (N + 1), k % 2 == 0 ? 'A' : 'B'});
+        }
     }
-    return text;
+    return GridLevel(std::to_string(N), N, flags);
 }

@@ -18,6 +18,8 @@
 #include "motion/Step.h"
 #include "render/Frame.h"
 #include "shell/SdlPlatform.h"
+#include "support/RecordingPlatform.h"
+#include "support/SelectionOrder.h"
 #include "world/LoadLevel.h"
 
 namespace {
@@ -54,16 +56,6 @@ bool StartOn(int id, Module1& state, benchmark::State& bench) {
     return true;
 }
 
-// Surfaces that throw every polygon away: the logic alone.
-struct DiscardingPlatform final : PlatformServices {
-    void ClearView() override {}
-    void Polygon(const Quad& points) override { benchmark::DoNotOptimize(points); }
-    void SetTitle(const std::string&) override {}
-    double Seconds() override { return 0; }
-    void ShowMessage(std::string_view) override {}
-    void EndProgram() override {}
-};
-
 std::unique_ptr<SdlPlatform> OffscreenView(benchmark::State& bench) {
     std::string error;
     auto platform = SdlPlatform::Create(nullptr, error);
@@ -90,7 +82,7 @@ void BM_Step(benchmark::State& bench) {
 // The same step with the polygons thrown away.
 void BM_StepLogic(benchmark::State& bench) {
     auto state = std::make_unique<Module1>();
-    DiscardingPlatform platform;
+    RecordingPlatform platform;  // polygons kept, never painted: the logic alone
     if (!StartOn(static_cast<int>(bench.range(0)), *state, bench)) {
         return;
     }
@@ -124,7 +116,7 @@ void BM_ClearView(benchmark::State& bench) {
 // the orderings see the changes real frames bring.
 std::vector<std::vector<double>> WalkDistances(Module1& state) {
     std::vector<std::vector<double>> sets;
-    DiscardingPlatform platform;
+    RecordingPlatform platform;  // polygons kept, never painted: the logic alone
     for (int step = 0; step < 64; ++step) {
         Picture1_KeyDown(state, platform, step % 4 == 3 ? KeyCode::Keypad6 : KeyCode::Keypad8, 0);
         std::vector<double>& set = sets.emplace_back();

@@ -20,8 +20,8 @@
 
 #include "FuzzCheck.h"
 #include "render/CoveragePainter.h"
-#include "render/PolygonPainter.h"
 #include "render/Raster.h"
+#include "support/PolygonPainter.h"
 
 namespace {
 

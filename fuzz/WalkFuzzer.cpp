@@ -17,12 +17,13 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "FuzzCheck.h"
 #include "motion/Step.h"
-#include "render/PolygonPainter.h"
+#include "support/RecordingPlatform.h"
 #include "world/LoadLevel.h"
 
 namespace {
@@ -30,43 +31,7 @@ namespace {
 constexpr std::string_view KeysMark = "\n#keys\n";
 // Steps and painted polygons per input, so that one input stays quick.
 constexpr int MaxSteps = 300;
-constexpr long PaintBudget = 300;
-
-class PaintingPlatform final : public PlatformServices {
-  public:
-    PaintingPlatform()
-        : Pixels(ViewSize * ViewSize),
-          Painter(PixelTarget{Pixels.data(), ViewSize}, ViewColours{1, 2, 3}) {}
-
-    void ClearView() override {
-        ++Frames;
-        FramePolygons = 0;
-    }
-    void Polygon(const Quad& points) override {
-        ++FramePolygons;
-        if (Painted < PaintBudget || PaintAll) {
-            ++Painted;
-            Painter.Paint(points);
-        }
-    }
-    void SetTitle(const std::string& title) override {
-        FUZZ_REQUIRE(title.size() >= 5 && title.ends_with(" fps"));
-    }
-    double Seconds() override { return Now; }
-    void ShowMessage(std::string_view) override {}
-    void EndProgram() override { Ended = true; }
-
-    double Now = 0;
-    long Frames = 0;
-    int FramePolygons = 0;
-    long Painted = 0;
-    bool PaintAll = false;
-    bool Ended = false;
-
-  private:
-    std::vector<std::uint32_t> Pixels;
-    PolygonPainter Painter;
-};
+constexpr std::int64_t PaintBudget = 300;
 
 bool AllFinite(const Module1& state) {
     for (int k = 1; k <= state.WallCount; ++k) {
@@ -94,24 +59,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ReadLevel(level, "walk.dat", State)) {
         FUZZ_REQUIRE(State.WallCount == 0);
     }
-    static PaintingPlatform platform;
-    platform.Ended = false;
-    platform.Frames = 0;
-    platform.FramePolygons = 0;
-    platform.Painted = 0;
-    platform.PaintAll = false;
-    platform.Now = 0;
+    static RecordingPlatform platform(true);
+    platform.Restart();
+    platform.PaintLimit = PaintBudget;
     State.Frame.RateStart = 0;
 
     const auto run = [&](std::int16_t key) {
         platform.Now += 0.01;
-        const long framesBefore = platform.Frames;
-        platform.FramePolygons = 0;
+        const std::int64_t framesBefore = platform.Frames;
+        const std::size_t titlesBefore = platform.Titles.size();
+        platform.FramePolygons.clear();
         Picture1_KeyDown(State, platform, key, 0);
         FUZZ_REQUIRE(State.View.LastKey == key);
         FUZZ_REQUIRE(platform.Frames == framesBefore + (key == KeyCode::Escape ? 0 : 1));
         FUZZ_REQUIRE(platform.Ended == (key == KeyCode::Escape));
-        FUZZ_REQUIRE(platform.FramePolygons <= State.WallCount);
+        FUZZ_REQUIRE(platform.FramePolygons.size() <= static_cast<std::size_t>(State.WallCount));
+        FUZZ_REQUIRE(platform.Titles.size() <= titlesBefore + 1);
+        if (platform.Titles.size() > titlesBefore) {
+            const std::string& title = platform.Titles.back();
+            FUZZ_REQUIRE(title.size() >= 5 && title.ends_with(" fps"));
+        }
         FUZZ_REQUIRE(State.View.EyeHeight >= MinEyeHeight && State.View.EyeHeight <= MaxEyeHeight);
         FUZZ_REQUIRE(AllFinite(State));
     };
@@ -147,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (!platform.Ended) {
-        platform.PaintAll = true;
+        platform.PaintLimit = -1;
         run(0);  // a key with no command: the final view
     }
     return 0;

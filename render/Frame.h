@@ -30,8 +30,3 @@ std::string RateTitle(std::int64_t framesPerSecond);
 // first of them. Sorts state.Frame.DrawOrder in place, starting from the last
 // frame's order, and returns it.
 const std::vector<std::int16_t>& FarToNearOrder(Module1& state);
-
-// The same order by the plain repeated selection (scan for the largest
-// Distance, take it, mark it 0): quadratic, kept as the reference the fast
-// ordering is checked and measured against. Leaves every Distance at 0.
-std::vector<std::int16_t> SelectionOrder(Module1& state);

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "Recorder.h"
 #include "motion/Step.h"
+#include "support/RecordingPlatform.h"
 #include "world/LoadLevel.h"
 
 namespace {

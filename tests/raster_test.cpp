@@ -6,11 +6,11 @@
 #include <sstream>
 #include <string>
 
-#include "RasterReference.h"
 #include "render/CoveragePainter.h"
 #include "render/Frame.h"
-#include "render/PolygonPainter.h"
 #include "render/Raster.h"
+#include "support/PolygonPainter.h"
+#include "support/RasterReference.h"
 
 namespace {
 

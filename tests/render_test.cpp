@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <random>
 
-#include "Recorder.h"
 #include "render/Frame.h"
 #include "render/Wall.h"
+#include "support/RecordingPlatform.h"
+#include "support/SelectionOrder.h"
 
 namespace {
 
@@ -79,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
         Projection{2, 3, 2, 7, 1.75, {{{333, 250}, {333, 383}, {257, 279}, {257, 221}}}},
         Projection{2, 3, 2, 7, 10, {{{333, 800}, {333, 933}, {257, 514}, {257, 457}}}},
         // Its first end farther than its second, across the middle.
-        Projection{-1.5f, 5, 0.5f, 2.5f, 3.25, {{{140, 290}, {140, 370}, {240, 540}, {240, 380}}}}));
+        Projection{
+            -1.5f, 5, 0.5f, 2.5f, 3.25, {{{140, 290}, {140, 370}, {240, 540}, {240, 380}}}}));
 
 TEST(ComposeFrame, WithNoWallsOnlyClearsAndCounts) {
     Module1 state;

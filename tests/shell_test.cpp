@@ -2,11 +2,8 @@
 
 #include <SDL.h>
 
-#include <fstream>
 #include <random>
 
-#include "RasterReference.h"
-#include "Recorder.h"
 #include "motion/Step.h"
 #include "render/Frame.h"
 #include "render/Wall.h"
@@ -14,6 +11,9 @@
 #include "shell/Form1Window.h"
 #include "shell/Keys.h"
 #include "shell/SdlPlatform.h"
+#include "support/LevelFiles.h"
+#include "support/RasterReference.h"
+#include "support/RecordingPlatform.h"
 #include "world/LoadLevel.h"
 
 namespace {
@@ -156,8 +156,8 @@ TEST(StartupMessage, WithArrowsListsThemAfterTheKeypad) {
 // clock reads, where a float holds it only to 1/128 s), and the rate shows at
 // the first tick after, counting every frame since Form_Load.
 TEST(Form_Load, TheFirstTitleStaysUntilAWholeSecondHasPassed) {
-    const std::string level = testing::TempDir() + "mazewalk-title-level.dat";
-    std::ofstream(level) << "0\n0,0\n";
+    const ScratchFolder folder;
+    const std::string level = folder.Write("empty.dat", "0\n0,0\n");
     for (const double start : {0.0, 86399.0}) {
         Module1 state;
         RecordingPlatform platform;
@@ -191,11 +191,7 @@ std::uint32_t Colour(SDL_Surface* s, SDL_Color c) {
 
 // Grid 12, flag A of node (10, 12) only: one wall from (-1, 2) to (1, 2).
 std::string SquareAheadLevel() {
-    std::string level = "12\n";
-    for (int node = 0; node < 13 * 13; ++node) {
-        level += node == 10 * 13 + 12 ? "1,0\n" : "0,0\n";
-    }
-    return level;
+    return GridLevel("12", 12, {{10, 12, 'A'}});
 }
 
 TEST(SdlPlatform, DrawsTheSquareAheadOffScreen) {

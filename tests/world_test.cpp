@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "support/LevelFiles.h"
 #include "world/LoadLevel.h"
 
 namespace {
@@ -27,24 +28,6 @@ bool operator==(const Segment& a, const Segment& b) {
     return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
 }
 
-// A level of grid size n with the given (i, j, flag) set, one node per line.
-std::string Level(int n, std::initializer_list<std::tuple<int, int, char>> set) {
-    std::string text = std::to_string(n) + "\n";
-    for (int i = 0; i <= n; ++i) {
-        for (int j = 0; j <= n; ++j) {
-            int a = 0;
-            int b = 0;
-            for (const auto& [si, sj, flag] : set) {
-                if (si == i && sj == j) {
-                    (flag == 'A' ? a : b) = 1;
-                }
-            }
-            text += std::to_string(a) + "," + std::to_string(b) + "\n";
-        }
-    }
-    return text;
-}
-
 TEST(LoadLevel, TwoWallsBehindTheViewerAtGridSizeZero) {
     Module1 state;
     ASSERT_FALSE(ReadLevel("0\n1,1\n", "t.dat", state));
@@ -55,7 +38,7 @@ TEST(LoadLevel, TwoWallsBehindTheViewerAtGridSizeZero) {
 
 TEST(LoadLevel, OneWallStraightAhead) {
     Module1 state;
-    ASSERT_FALSE(ReadLevel(Level(12, {{10, 12, 'A'}}), "t.dat", state));
+    ASSERT_FALSE(ReadLevel(GridLevel("12", 12, {{10, 12, 'A'}}), "t.dat", state));
     const std::vector<Segment> expected = {{-1, 2, 1, 2}};
     EXPECT_EQ(Walls(state), expected);
     EXPECT_DOUBLE_EQ(state.Walls[1].Distance, 2.0);
@@ -64,7 +47,8 @@ TEST(LoadLevel, OneWallStraightAhead) {
 TEST(LoadLevel, NumbersWallsInNodeOrderAWallFirst) {
     // i-major: node (0, 1) comes before (1, 0); on one node A before B.
     Module1 state;
-    ASSERT_FALSE(ReadLevel(Level(1, {{1, 0, 'B'}, {0, 1, 'A'}, {0, 1, 'B'}}), "t.dat", state));
+    ASSERT_FALSE(
+        ReadLevel(GridLevel("1", 1, {{1, 0, 'B'}, {0, 1, 'A'}, {0, 1, 'B'}}), "t.dat", state));
     const std::vector<Segment> expected = {
         {-11, -9, -9, -9}, {-10, -10, -10, -8}, {-9, -11, -9, -9}};
     EXPECT_EQ(Walls(state), expected);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "LevelFiles.h"
+#include "support/LevelFiles.h"
 #include "world/LoadLevel.h"
 
 namespace {
@@ -183,8 +183,7 @@ std::vector<LevelCase> Cases() {
         Loads("GridSizeLeadingZeros", GridLevel("0012", 12, {{10, 12, 'A'}}), {WallA(10, 12)}),
         Loads("GridSizeFraction", GridLevel("12.000", 12, {{10, 12, 'A'}}), {WallA(10, 12)}),
         Loads("GridSizeExponent", GridLevel("1.2e1", 12, {{10, 12, 'A'}}), {WallA(10, 12)}),
-        Loads("GridSizeCapitalExponent", GridLevel("120E-1", 12, {{10, 12, 'A'}}),
-              {WallA(10, 12)}),
+        Loads("GridSizeCapitalExponent", GridLevel("120E-1", 12, {{10, 12, 'A'}}), {WallA(10, 12)}),
         Loads("GridSizeTwoAndAHalfIsTwo", GridLevel("2.5", 2, {{2, 2, 'A'}}), {WallA(2, 2)}),
         Fails("GridSizeThreeAndAHalfIsFour", GridLevel("3.5", 3, {}),
               "18:1: the file ends before flag A of node (3, 1)"),

@@ -18,7 +18,7 @@
 #include <optional>
 #include <string>
 
-#include "LevelFiles.h"
+#include "support/LevelFiles.h"
 #include "world/LoadLevel.h"
 
 namespace {

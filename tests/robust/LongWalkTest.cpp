@@ -9,10 +9,10 @@
 #include <limits>
 #include <vector>
 
-#include "LevelFiles.h"
-#include "Recorder.h"
 #include "motion/Step.h"
 #include "render/Wall.h"
+#include "support/LevelFiles.h"
+#include "support/RecordingPlatform.h"
 #include "world/LoadLevel.h"
 
 namespace {

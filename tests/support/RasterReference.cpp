@@ -1,4 +1,4 @@
-#include "RasterReference.h"
+#include "support/RasterReference.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // The plain painter (PolygonPainter.h): each polygon's fill runs, then its
 // outline runs, written straight into the target.
-#include "render/PolygonPainter.h"
+#include "support/PolygonPainter.h"
 
 #include <algorithm>
 
