@@ -3,8 +3,8 @@
 
     browser_test.py SITE REFERENCE WORKDIR
 
-SITE is the built page's folder, REFERENCE the web_reference program (the
-Linux build's frames and messages), WORKDIR a folder for the served copy, the
+SITE is the built page's folder, REFERENCE the Linux build's view_frames
+program (its frames and messages), WORKDIR a folder for the served copy, the
 browser's profile and screenshots. Headless Chromium is driven through the
 DevTools protocol; the page is served from 127.0.0.1 by a server of our own.
 Each case loads the page afresh, accepts the start-up alert and checks what

@@ -15,9 +15,9 @@ web=${2:-build-web}
 started=$SECONDS
 site=$(scripts/build-web.sh "$web")
 echo "web: built the page in $((SECONDS - started)) s"
-cmake --build "$native" --target web_reference --parallel 2
+cmake --build "$native" --target view_frames --parallel 2
 workdir=$web/browser-test
 rm -rf "$workdir"
 mkdir -p "$workdir"
-/usr/bin/python3 tests/web/browser_test.py "$site" "$native/tests/web/web_reference" "$workdir"
+/usr/bin/python3 tests/web/browser_test.py "$site" "$native/tests/view_frames" "$workdir"
 echo "web: built and tested in $((SECONDS - started)) s"

@@ -55,8 +55,9 @@ ctest --test-dir "$build" --output-on-failure -L e2e -LE soak --repeat until-pas
 
 # The same frames as the Linux build, turning included, and the same views
 # in the window.
-"$linux_build/tests/view_frames" levels/torv-2.dat "$frames" >"$frames/linux.txt"
-wine "$build/tests/view_frames.exe" levels/torv-2.dat | tr -d '\r' >"$frames/windows.txt"
+"$linux_build/tests/view_frames" views levels/torv-2.dat "$frames"
+"$linux_build/tests/view_frames" hashes levels/torv-2.dat >"$frames/linux.txt"
+wine "$build/tests/view_frames.exe" hashes levels/torv-2.dat | tr -d '\r' >"$frames/windows.txt"
 wineserver -k 2>/dev/null || true
 if ! cmp -s "$frames/linux.txt" "$frames/windows.txt"; then
     echo "tests/win/run.sh: the Windows build draws other frames than the Linux build:" >&2
