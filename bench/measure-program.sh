@@ -25,7 +25,7 @@ cp "$level" "$E2E_DIR/torv-2.dat"
 # The probe notes when the message is dismissed and when the first frame is
 # shown; the program itself knows nothing of it.
 MAZEWALK_PROBE_LOG="$E2E_DIR/first-frame" \
-    LD_PRELOAD="$build/bench/libmazewalk_first_frame_probe.so" StartAndShowWindow "$@"
+    LD_PRELOAD="$build/bench/libmazewalk_first_frame_probe.so" StartAndShowWindow "$E2E_DIR" "$@"
 RateShown() {
     [ -n "$(Rate "$E2E_MAIN")" ]
 }

@@ -22,11 +22,8 @@ output=$(cd "$(dirname "$output")" && pwd)/$(basename "$output")
 E2E_REQUIRE_TOOLS=1
 source "$root/tests/e2e/lib.sh"
 SetUp "$program"
-StartProgram "$levels"
-WaitFor 15 "the start-up message box" FindMessageBoxOrExplain
-DismissMessageBox "$E2E_FOUND"
-WaitFor 10 "the main window to show" FindShownMainWindow
-main=$E2E_FOUND
+StartAndShowWindow "$levels"
+main=$E2E_MAIN
 # The first rate in the title comes after a second of frames.
 RateShown() {
     [ -n "$(Rate "$main")" ]

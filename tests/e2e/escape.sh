@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.sh"
 SetUp "${1:-}"
 
 WriteLevel "$E2E_DIR" 50 10,14,A 10,50,A
-StartAndShowWindow
+StartAndShowWindow "$E2E_DIR"
 shot=$E2E_DIR/view.rgb
 WaitForFirstFrame "$E2E_MAIN" "$shot"
 cp "$shot" "$E2E_DIR/start.rgb"

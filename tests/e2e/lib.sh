@@ -50,6 +50,7 @@ E2E_KP3=89
 E2E_KP0=90
 E2E_NUM_LOCK=77
 
+E2E_SUPPORT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../support" && pwd)
 E2E_PROGRAM=""
 read -r -a E2E_RUNNER_WORDS <<<"${E2E_RUNNER:-}"
 E2E_DIR=""
@@ -203,33 +204,12 @@ SetUp() {
 }
 
 # WriteLevel DIR N [I,J,FLAG ...]: writes DIR/torv-2.dat for a grid of N with
-# the given flags set (FLAG is A or B) and all others clear. Node (I, J) sits
-# at viewer-space (I-10, J-10); A makes a wall across the view from
-# (I-11, J-10) to (I-9, J-10), B one along it from (I-10, J-11) to (I-10, J-9).
-# The loader numbers walls in file order (I outer, J inner, A before B), and
-# wall 5 blinks: a level compared frame to frame needs at most 4 walls.
+# the given flags set (FLAG is A or B) and all others clear; see
+# tests/support/level.py for what each flag makes.
 WriteLevel() {
-    local dir=$1 n=$2
-    shift 2
-    awk -v n="$n" -v flags="$*" 'BEGIN {
-        count = split(flags, list, " ")
-        for (k = 1; k <= count; ++k) {
-            split(list[k], f, ",")
-            if (f[1] > n + 0 || f[2] > n + 0 || (f[3] != "A" && f[3] != "B")) {
-                print "no such flag in a grid of " n ": " list[k] > "/dev/stderr"
-                exit 1
-            }
-            set[f[1] "," f[2] "," f[3]] = 1
-        }
-        print n
-        for (i = 0; i <= n; ++i) {
-            for (j = 0; j <= n; ++j) {
-                a = ((i "," j ",A") in set) ? 1 : 0
-                b = ((i "," j ",B") in set) ? 1 : 0
-                print a "," b
-            }
-        }
-    }' >"$dir/torv-2.dat" || Fail "cannot write the level"
+    local dir=$1
+    shift
+    python3 "$E2E_SUPPORT/level.py" "$@" >"$dir/torv-2.dat" || Fail "cannot write the level"
 }
 
 # StartProgram DIR [ARG...]: starts the program in DIR with the arguments, its
@@ -365,13 +345,15 @@ DismissMessageBox() {
     xdotool windowfocus --sync "$1" key Return
 }
 
-# StartAndShowWindow [ARG...]: the usual start, with the program's arguments:
-# waits for the start-up message, dismisses it and waits for the main window;
-# E2E_MAIN is the window, focused.
+# StartAndShowWindow DIR [ARG...]: the usual start, in DIR with the program's
+# arguments: waits for the start-up message, dismisses it and waits for the
+# main window; E2E_MAIN is the window, focused, and E2E_DISMISSED the time
+# (NowMs) the message was dismissed.
 StartAndShowWindow() {
-    StartProgram "$E2E_DIR" "$@"
+    StartProgram "$@"
     WaitFor 15 "the start-up message box" FindMessageBoxOrExplain
     DismissMessageBox "$E2E_FOUND"
+    E2E_DISMISSED=$(NowMs)
     WaitFor 10 "the main window to show" FindShownMainWindow
     E2E_MAIN=$E2E_FOUND
     xdotool windowfocus --sync "$E2E_MAIN"
@@ -471,6 +453,21 @@ WallCentre() {
 
 SameShots() {
     cmp -s "$1" "$2"
+}
+
+# Steady FILE: two shots of the main window's view 200 ms apart are the same;
+# the later one is kept in FILE.
+Steady() {
+    ViewShot "$E2E_MAIN" "$E2E_DIR/steady-a.rgb"
+    sleep 0.2
+    ViewShot "$E2E_MAIN" "$1"
+    SameShots "$E2E_DIR/steady-a.rgb" "$1"
+}
+
+# ChangedFrom FILE: the main window's view is no longer the one in FILE.
+ChangedFrom() {
+    ViewShot "$E2E_MAIN" "$E2E_DIR/changed.rgb"
+    ! SameShots "$E2E_DIR/changed.rgb" "$1"
 }
 
 # Num Lock as the server sees it: on or off.

@@ -11,26 +11,16 @@ SetUp "${1:-}"
 WriteLevel "$E2E_DIR" 50 10,14,A 10,50,A
 shot=$E2E_DIR/view.rgb
 
-Steady() {
-    ViewShot "$E2E_MAIN" "$E2E_DIR/steady-a.rgb"
-    sleep 0.2
-    ViewShot "$E2E_MAIN" "$1"
-    SameShots "$E2E_DIR/steady-a.rgb" "$1"
-}
-ChangedFrom() {
-    ViewShot "$E2E_MAIN" "$shot"
-    ! SameShots "$shot" "$1"
-}
 Restart() {
     xdotool key Escape
     WaitForExit 5
     [ "$E2E_STATUS" -eq 0 ] || Fail "Esc ended the program with status $E2E_STATUS"
-    StartAndShowWindow "$@"
+    StartAndShowWindow "$E2E_DIR" "$@"
 }
 
 # Without --arrows the arrow keys stop rather than walk.
 SetNumLock on
-StartAndShowWindow
+StartAndShowWindow "$E2E_DIR"
 WaitForFirstFrame "$E2E_MAIN" "$E2E_DIR/start.rgb"
 Key Up
 sleep 0.5

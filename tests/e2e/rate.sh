@@ -9,12 +9,9 @@ SetUp "${1:-}"
 limit=${2:-3}
 
 WriteLevel "$E2E_DIR" 14 8,13,B 10,12,A
-StartProgram "$E2E_DIR"
-WaitFor 15 "the start-up message box" FindMessageBoxOrExplain
-DismissMessageBox "$E2E_FOUND"
-dismissed=$(NowMs)
-WaitFor 10 "the main window to show" FindShownMainWindow
-main=$E2E_FOUND
+StartAndShowWindow "$E2E_DIR"
+main=$E2E_MAIN
+dismissed=$E2E_DISMISSED
 
 titles=()
 RateReached() {

@@ -17,7 +17,7 @@ mode=$3
 [ -f "$frames/$mode-0.rgb" ] || Fail "no frames in $frames"
 cp "$(dirname "$0")/../../levels/torv-2.dat" "$E2E_DIR/"
 
-StartAndShowWindow
+StartAndShowWindow "$E2E_DIR"
 shot=$E2E_DIR/view.rgb
 ShowsStart() {
     ViewShot "$E2E_MAIN" "$shot"

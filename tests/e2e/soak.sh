@@ -22,7 +22,7 @@ for ((i = 0; i <= 20; ++i)); do
     done
 done
 WriteLevel "$E2E_DIR" 20 "${flags[@]}"
-StartAndShowWindow
+StartAndShowWindow "$E2E_DIR"
 RateShown() {
     [ -n "$(Rate "$E2E_MAIN")" ]
 }

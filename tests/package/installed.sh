@@ -19,11 +19,8 @@ SetUp "$program"
 
 # The start view of the shipped maze, pixel for pixel the README's picture
 # (wall 5, the blinking one, is not in view there).
-StartProgram "$folder"
-WaitFor 15 "the start-up message box" FindMessageBoxOrExplain
-DismissMessageBox "$E2E_FOUND"
-WaitFor 10 "the main window to show" FindShownMainWindow
-main=$E2E_FOUND
+StartAndShowWindow "$folder"
+main=$E2E_MAIN
 convert "$expected_window" -crop "${E2E_VIEW_SIZE}x${E2E_VIEW_SIZE}+${E2E_VIEW_LEFT}+${E2E_VIEW_TOP}" \
     +repage -depth 8 "rgb:$E2E_DIR/expected.rgb"
 ShowsStartView() {
@@ -41,12 +38,8 @@ Note "the desktop entry's command shows the shipped maze in $folder"
 mkdir "$E2E_DIR/levels" "$E2E_DIR/elsewhere"
 WriteLevel "$E2E_DIR/levels" 12 10,12,A
 mv "$E2E_DIR/levels/torv-2.dat" "$E2E_DIR/levels/my maze.dat"
-StartProgram "$E2E_DIR/elsewhere" "$E2E_DIR/levels/my maze.dat"
-WaitFor 15 "the start-up message box" FindMessageBoxOrExplain
-DismissMessageBox "$E2E_FOUND"
-WaitFor 10 "the main window to show" FindShownMainWindow
-main=$E2E_FOUND
-xdotool windowfocus --sync "$main"
+StartAndShowWindow "$E2E_DIR/elsewhere" "$E2E_DIR/levels/my maze.dat"
+main=$E2E_MAIN
 SetNumLock on
 WaitForFirstFrame "$main" "$E2E_DIR/level.rgb"
 ExpectPixel "$E2E_DIR/level.rgb" 200 100 "$E2E_OUTLINE" "the square's top edge"

@@ -26,6 +26,9 @@ import urllib.request
 
 import websocket
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'support'))
+import level  # noqa: E402  (the tests' level writer, beside them)
+
 VIEW = 400          # the view's size, and where it sits on the canvas
 VIEW_LEFT = 26
 VIEW_TOP = 26
@@ -364,13 +367,10 @@ def case_bad_levels(s):
 def write_unseen_level(path, seed):
     """A random maze of our own, never drawn before: walls ahead of the eye."""
     rng = random.Random(seed)
-    n = 20
-    flags = []
-    for i in range(n + 1):
-        for j in range(n + 1):
-            flags.append('%d,%d' % (rng.random() < 0.12 and j > 11, rng.random() < 0.12 and j > 11))
+    flags = [(i, j, f) for i in range(21) for j in range(12, 21) for f in 'AB'
+             if rng.random() < 0.12]
     with open(path, 'w') as f:
-        f.write('%d\n%s\n' % (n, '\n'.join(flags)))
+        f.write(level.level_text(20, flags))
 
 
 def main():

@@ -16,12 +16,8 @@ for file in mazewalk.exe mazewalk-gen.exe mazewalk-map.exe SDL2.dll SDL2_image.d
 done
 unset WINEPATH
 SetUp "$folder/mazewalk.exe"
-StartProgram "$folder"
-WaitFor 15 "the start-up message box" FindMessageBoxOrExplain
-DismissMessageBox "$E2E_FOUND"
-WaitFor 10 "the main window to show" FindShownMainWindow
-main=$E2E_FOUND
-xdotool windowfocus --sync "$main"
+StartAndShowWindow "$folder"
+main=$E2E_MAIN
 shot=$E2E_DIR/view.rgb
 ShowsStart() {
     ViewShot "$main" "$shot"
@@ -30,11 +26,7 @@ ShowsStart() {
 WaitFor 5 "the shipped maze's start view" ShowsStart
 SetNumLock on
 Key "$E2E_KP8"
-Walking() {
-    ViewShot "$main" "$shot"
-    ! SameShots "$shot" "$frames/walk-0.rgb"
-}
-WaitFor 5 "the walk to start" Walking
+WaitFor 5 "the walk to start" ChangedFrom "$frames/walk-0.rgb"
 Key Escape
 WaitForExit 2
 [ "$E2E_STATUS" -eq 0 ] || Fail "Esc ended the unzipped program with status $E2E_STATUS"
