@@ -177,13 +177,6 @@ std::vector<LevelCase> Cases() {
         Loads("GridSizeHalfIsZero", "0.5\n1,0\n", {WallA(0, 0)}),
         Fails("GridSizeOneAndAHalfIsTwo", GridLevel("1.5", 1, {}),
               "6:1: the file ends before flag A of node (1, 1)"),
-        // The grid size in every decimal spelling: sign, leading zeros,
-        // fraction, exponent in either case.
-        Loads("GridSizePlusSign", GridLevel("+12", 12, {{10, 12, 'A'}}), {WallA(10, 12)}),
-        Loads("GridSizeLeadingZeros", GridLevel("0012", 12, {{10, 12, 'A'}}), {WallA(10, 12)}),
-        Loads("GridSizeFraction", GridLevel("12.000", 12, {{10, 12, 'A'}}), {WallA(10, 12)}),
-        Loads("GridSizeExponent", GridLevel("1.2e1", 12, {{10, 12, 'A'}}), {WallA(10, 12)}),
-        Loads("GridSizeCapitalExponent", GridLevel("120E-1", 12, {{10, 12, 'A'}}), {WallA(10, 12)}),
         Loads("GridSizeTwoAndAHalfIsTwo", GridLevel("2.5", 2, {{2, 2, 'A'}}), {WallA(2, 2)}),
         Fails("GridSizeThreeAndAHalfIsFour", GridLevel("3.5", 3, {}),
               "18:1: the file ends before flag A of node (3, 1)"),
