@@ -35,7 +35,9 @@ set(regions)
 # and the texts each must take as @MAZEWALK_FACT_NAME@ or
 # ${MAZEWALK_FACT_NAME} rather than in words of its own.
 set(templates
-  facts/HelpText.h.in           "options_cpp keys_cpp level_format_cpp")
+  facts/HelpText.h.in           "options_cpp keys_cpp level_format_cpp"
+  packaging/linux/man/mazewalk.6.scd.in
+                                "options_scd keys_scd level_format_scd level_rules_scd mazes_scd")
 
 # Copies that must stay as they are, read and compared with their source.
 set(readings
