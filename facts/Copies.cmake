@@ -38,7 +38,11 @@ set(templates
   facts/HelpText.h.in           "options_cpp keys_cpp level_format_cpp"
   packaging/linux/man/mazewalk.6.scd.in
                                 "options_scd keys_scd level_format_scd level_rules_scd mazes_scd"
-  packaging/win64/README.txt.in "options_text keys_text level_format_text mazes_text")
+  packaging/win64/README.txt.in "options_text keys_text level_format_text mazes_text"
+  web/index.html                "FormWidth FormHeight keys_html mazes_html"
+  web/mazewalk-page.js          "FormWidth FormHeight"
+  web/mazewalk-page.css         "FormWidth FormHeight"
+  web/CMakeLists.txt            "mazes_list")
 
 # Copies that must stay as they are, read and compared with their source.
 set(readings
