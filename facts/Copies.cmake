@@ -39,6 +39,8 @@ set(templates
   packaging/linux/man/mazewalk.6.scd.in
                                 "options_scd keys_scd level_format_scd level_rules_scd mazes_scd"
   packaging/win64/README.txt.in "options_text keys_text level_format_text mazes_text"
+  packaging/debian/CPackDeb.cmake "keys_deb"
+  packaging/linux/io.github.mazewalk.Mazewalk.metainfo.xml.in "FormHeight"
   web/index.html                "FormWidth FormHeight keys_html mazes_html"
   web/mazewalk-page.js          "FormWidth FormHeight"
   web/mazewalk-page.css         "FormWidth FormHeight"
