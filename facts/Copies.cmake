@@ -29,7 +29,9 @@ set(sources
 # facts/Render.cmake they hold, in order. A region is the lines between one
 # that holds "facts:begin NAME" and the next that holds "facts:end", both in
 # the file's own comments.
-set(regions)
+set(regions
+  tests/e2e/lib.sh          "geometry_sh colours_sh"
+  tests/web/browser_test.py "geometry_py")
 
 # Files the build makes copies from (facts/Facts.cmake sets the variables),
 # and the texts each must take as @MAZEWALK_FACT_NAME@ or
@@ -49,6 +51,7 @@ set(templates
 # Copies that must stay as they are, read and compared with their source.
 set(readings
   shell/Form1.h               startup    keys
+  packaging/icon/mazewalk.svg icon       colours
   CHANGELOG.md                changelog  version)
 
 set(remake "cmake --build ${BUILD} --target facts")
