@@ -30,6 +30,7 @@ set(sources
 # that holds "facts:begin NAME" and the next that holds "facts:end", both in
 # the file's own comments.
 set(regions
+  README.md                 "keys_md options_md level_format_md level_rules_md mazes_md"
   levels/README.md          "mazes_md"
   tests/e2e/lib.sh          "geometry_sh colours_sh"
   tests/web/browser_test.py "geometry_py")
