@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds mazewalk and runs every test, the ones that need a display included
 # (they start their own Xvfb). Installs what is missing first. Then builds the
-# README's Install block (Release) as a user would, runs the unit tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target
-# for 30 seconds. Our own builds treat every warning as an error.
+# README's Install block (Release) as a user would, tests the web page in
+# headless Chromium, runs the unit tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, tests the Windows build under Wine, runs each
+# fuzz target for 30 seconds, and last makes, installs and removes the Debian
+# package. Our own builds treat every warning as an error.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh

@@ -1,5 +1,6 @@
-# Installs the Debian packages mazewalk needs to build, run and test, where
-# they are missing. Sourced by run.sh and test.sh; uses sudo when not root.
+# Installs the Debian packages mazewalk needs to build, run, test and package,
+# where they are missing. Sourced by run.sh, test.sh, bench.sh, fuzz.sh,
+# package.sh, tests/web/run.sh and tests/win/run.sh; uses sudo when not root.
 
 mazewalk_packages_build=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libcli11-dev
     libfast-float-dev)

@@ -8,8 +8,9 @@
     const DefaultLevel = 'torv-2.dat';
     // sessionStorage: {name, bytes}, the bytes one character each, kept exactly.
     const DiskLevelKey = 'mazewalk.disk-level';
-    const FormWidth = 454;
-    const FormHeight = 464;
+    // The window's client area (shell/Form1.h), put in by the build.
+    const FormWidth = @MAZEWALK_FACT_FormWidth@;
+    const FormHeight = @MAZEWALK_FACT_FormHeight@;
 
     const params = new URLSearchParams(location.search);
     const canvas = document.getElementById('canvas');

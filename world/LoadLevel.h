@@ -1,11 +1,8 @@
 // The level loader: turns a level file's grid of wall flags into the wall table.
 //
-// Format: decimal numbers separated by commas or line breaks (LF, CRLF or CR),
-// with blanks and tabs allowed around them. First the grid size N, then for
-// i = 0..N (outer) and j = 0..N (inner) two flags A and B of node (i, j). A flag
-// is set only when it equals 1. Blank lines are skipped; an empty field (two
-// commas in a row, or a comma ending a line) is refused, because it would shift
-// every later flag. Nothing after the last flag is read.
+// The format it reads, and how it reads what the format leaves open, are told
+// once for every document in facts/LevelFormat.txt and facts/LevelRules.txt;
+// a change here is a change there.
 #pragma once
 
 #include <optional>

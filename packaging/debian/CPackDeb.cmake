@@ -28,8 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "walk through a maze of wall panels seen in perspective")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "mazewalk shows a maze of red wall panels in perspective, redrawn a hundred
-times a second, and lets one player walk through it with the numeric keypad:
-forward and back, turn left and right, rise above the walls and descend.
+times a second, and lets one player walk through it with the numeric keypad.
+
+${MAZEWALK_FACT_keys_deb}
 
 Three mazes come with it. mazewalk-gen makes new ones from a size and a seed,
 and mazewalk-map draws any level as a map seen from above. Levels are plain

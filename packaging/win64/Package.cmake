@@ -13,8 +13,11 @@ install(FILES $<TARGET_FILE:SDL2::SDL2> $<TARGET_FILE:SDL2_image::SDL2_image> DE
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/levels/ DESTINATION .
         FILES_MATCHING PATTERN "*.dat" PATTERN "*.png")
 
-# Windows editors expect CRLF; the version comes from project().
-configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${PROJECT_BINARY_DIR}/README.txt
+# Windows editors expect CRLF; the version comes from project(), the rest from
+# facts/Facts.cmake. The texts put in hold LF line ends, which only a second
+# pass turns into CRLF.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${PROJECT_BINARY_DIR}/README.txt.lf @ONLY)
+configure_file(${PROJECT_BINARY_DIR}/README.txt.lf ${PROJECT_BINARY_DIR}/README.txt
                @ONLY NEWLINE_STYLE WIN32)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/LICENSE.txt
                COPYONLY)

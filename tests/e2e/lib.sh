@@ -20,19 +20,22 @@
 # is kept and its path printed, with the program's output; E2E_KEEP=1 keeps
 # it always.
 
-# Where the 400 x 400 view sits in the main window's client area (a 2-pixel
-# border inside a control placed at 24, 24).
+# Where the view sits in the main window's client area, its size, and the
+# client area's size (shell/Form1.h and render/Platform.h).
+# facts:begin geometry_sh
 E2E_VIEW_LEFT=26
 E2E_VIEW_TOP=26
 E2E_VIEW_SIZE=400
-# The main window's client area.
 E2E_CLIENT_WIDTH=454
 E2E_CLIENT_HEIGHT=464
+# facts:end
 
-# Colours of the view, as "R G B".
+# Colours of the view, as "R G B" (shell/SdlPlatform.h).
+# facts:begin colours_sh
 E2E_BACKGROUND="128 255 255"
 E2E_FILL="255 0 0"
 E2E_OUTLINE="99 18 0"
+# facts:end
 
 # X keycodes of the keypad (Xvfb's default evdev keymap). Keys are sent by
 # keycode because `xdotool key KP_8` wraps the key in Num Lock presses and

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ToolsTestSupport.h"
+#include "facts/HelpText.h"
 
 namespace {
 
@@ -15,10 +16,11 @@ const std::string Program =
 
 TEST(MazewalkOptions, HelpAndVersionAnswerWithoutAWindow) {
     const auto folder = TestFolder();
-    ExpectHelpAndVersion("mazewalk", Program, "keypad 8  walk forward", folder);
-    const auto help = RunTool(Program + " --help", folder);
-    EXPECT_EQ(help.Out.rfind("Usage: mazewalk [OPTIONS] [LEVEL]\n", 0), 0U) << help.Out;
-    EXPECT_NE(help.Out.find("\nLevel: grid size N, then flags A,B"), std::string::npos) << help.Out;
+    ExpectHelpAndVersion("mazewalk", Program, HelpText::Keys, folder);
+    const auto help = WithoutCarriageReturns(RunTool(Program + " --help", folder).Out);
+    EXPECT_EQ(help.rfind("Usage: mazewalk [OPTIONS] [LEVEL]\n", 0), 0U) << help;
+    EXPECT_NE(help.find(std::string("\nLevel file:\n") + HelpText::LevelFormat), std::string::npos)
+        << help;
 }
 
 TEST(MazewalkOptions, WrongCommandLinesAreRefusedWithoutAWindow) {

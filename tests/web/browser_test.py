@@ -29,9 +29,13 @@ import websocket
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'support'))
 import level  # noqa: E402  (the tests' level writer, beside them)
 
-VIEW = 400          # the view's size, and where it sits on the canvas
+# The view's size, and where it sits on the canvas (render/Platform.h and
+# shell/Form1.h).
+# facts:begin geometry_py
+VIEW = 400
 VIEW_LEFT = 26
 VIEW_TOP = 26
+# facts:end
 CHROMIUM_FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
                   '--no-first-run', '--disable-background-networking',
                   '--disable-component-update', '--disable-sync', '--window-size=800,700',
