@@ -1,6 +1,7 @@
-// The coverage painter's work: a bit for each pixel taken, whole rows marked
-// once full, and a fast path for the shape every wall projects to, which
-// reads its rows straight from the edges instead of through runs.
+// The coverage painter's work: the queue painted nearest first into a target
+// that knows which pixels are taken, and a fast path for the shape every wall
+// projects to, which reads its rows straight from the edges instead of
+// through runs.
 #include "render/CoveragePainter.h"
 
 #include <algorithm>
@@ -8,9 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "render/CoveredTarget.h"
 #include "render/EdgeBound.h"
 #include "render/Raster.h"
-#include "render/RowBits.h"
 
 using namespace render_internal;
 
@@ -113,7 +114,7 @@ class WallRows {
 
 class CoveragePainter::Coverage {
   public:
-    Coverage(PixelTarget target, ViewColours colours) : Target(target), Colours(colours) {
+    Coverage(PixelTarget target, ViewColours colours) : Colours(colours), Target(target) {
         Runs.reserve(4096);
     }
 
@@ -123,23 +124,12 @@ class CoveragePainter::Coverage {
     void PaintFrame(const std::vector<Quad>& queue, std::vector<std::uint8_t>& shows);
 
   private:
-    bool RowIsFull(int row) const {
-        return (FullRows[static_cast<std::size_t>(row / 64)] >> (row % 64) & 1) != 0;
-    }
-    // Notes the row as full when every pixel of it is covered.
-    void MarkIfFull(int row);
-    // Writes colour to every pixel of the row not yet covered.
-    void FillUncovered(int row, std::uint32_t colour);
-    // Writes colour to the pixels of [begin, end) of the row not yet covered.
-    void Write(int row, int begin, int end, std::uint32_t colour);
     // Writes the runs, then forgets them.
     void Cover(std::uint32_t colour);
 
     // Writes the pixels of one polygon that no nearer one has taken.
     void PaintPolygon(const Quad& quad);
     void CoverWall(const Quad& q);
-    // Whether columns [begin, end) of rows [top, bottom] are all covered.
-    bool BoxCovered(int top, int bottom, int begin, int end) const;
     // Fills EdgeRuns for rows [top, bottom] from the wall's sloping segments.
     void GatherSlopes(const Quad& q, int top, int bottom);
     // A row no nearer polygon reaches: the wall's pixels as the plain painter
@@ -149,89 +139,20 @@ class CoveragePainter::Coverage {
     // only where nothing is yet.
     void WriteCoveredRow(int row, const WallRow& r, const WallRows& wall);
 
-    PixelTarget Target;
     ViewColours Colours;
     std::vector<PixelRun> Runs;
-    // Pixels already written in this frame, a bit each; and rows with none left.
-    std::array<Bits, ViewSize> Covered{};
-    Bits FullRows{};
+    CoveredTarget Target;
     // A wall's two sloping outline segments, row by row.
     std::array<SlopedRuns, ViewSize> EdgeRuns{};
-    // Whether the polygon being painted has written a pixel yet.
-    bool Wrote = false;
 };
-
-void CoveragePainter::Coverage::MarkIfFull(int row) {
-    if (AllSet(Covered[static_cast<std::size_t>(row)], 0, ViewSize)) {
-        FullRows[static_cast<std::size_t>(row / 64)] |= std::uint64_t{1} << (row % 64);
-    }
-}
-
-void CoveragePainter::Coverage::FillUncovered(int row, std::uint32_t colour) {
-    const Bits& covered = Covered[static_cast<std::size_t>(row)];
-    std::uint32_t* pixels = Target.Row(row);
-    if (std::all_of(covered.begin(), covered.end(), [](std::uint64_t w) { return w == 0; })) {
-        std::fill_n(pixels, ViewSize, colour);  // most rows above and below the walls
-        return;
-    }
-    StretchWriter writer(pixels, colour);
-    for (int w = 0; w < Words; ++w) {
-        writer.Add(w, ~covered[static_cast<std::size_t>(w)] & WordMask(w));
-    }
-}
-
-void CoveragePainter::Coverage::Write(int row, int begin, int end, std::uint32_t colour) {
-    Bits& covered = Covered[static_cast<std::size_t>(row)];
-    std::uint32_t* pixels = Target.Row(row);
-    if (end - begin == 1) {
-        // A lone pixel, as the sides of every wall give in every row.
-        std::uint64_t& word = covered[static_cast<std::size_t>(begin / 64)];
-        const std::uint64_t bit = std::uint64_t{1} << (begin % 64);
-        if ((word & bit) == 0) {
-            word |= bit;
-            pixels[begin] = colour;
-            Wrote = true;
-            if (word == WordMask(begin / 64)) {
-                MarkIfFull(row);
-            }
-        }
-        return;
-    }
-    bool wordCompleted = false;
-    {
-        StretchWriter writer(pixels, colour);
-        ForEachWord(begin, end, [&](std::size_t w, std::uint64_t mask) {
-            const std::uint64_t free = mask & ~covered[w];
-            covered[w] |= mask;
-            Wrote = Wrote || free != 0;
-            wordCompleted =
-                wordCompleted || (free != 0 && covered[w] == WordMask(static_cast<int>(w)));
-            writer.Add(static_cast<int>(w), free);
-            return true;
-        });
-    }
-    // A row can only have filled up when one of its words just did.
-    if (wordCompleted) {
-        MarkIfFull(row);
-    }
-}
 
 void CoveragePainter::Coverage::Cover(std::uint32_t colour) {
     for (const PixelRun& run : Runs) {
-        if (!RowIsFull(run.Row)) {
-            Write(run.Row, run.Begin, run.End, colour);
+        if (!Target.RowIsFull(run.Row)) {
+            Target.Write(run.Row, run.Begin, run.End, colour);
         }
     }
     Runs.clear();
-}
-
-bool CoveragePainter::Coverage::BoxCovered(int top, int bottom, int begin, int end) const {
-    for (int row = top; row <= bottom; ++row) {
-        if (!AllSet(Covered[static_cast<std::size_t>(row)], begin, end)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 void CoveragePainter::Coverage::GatherSlopes(const Quad& q, int top, int bottom) {
@@ -251,13 +172,9 @@ void CoveragePainter::Coverage::GatherSlopes(const Quad& q, int top, int bottom)
 }
 
 void CoveragePainter::Coverage::PaintOpenRow(int row, const WallRow& r, const WallRows& wall) {
-    Bits& covered = Covered[static_cast<std::size_t>(row)];
-    std::uint32_t* pixels = Target.Row(row);
     bool completed = false;
     const auto paint = [&](int b, int e, std::uint32_t colour) {
-        std::fill(pixels + b, pixels + e, colour);
-        Wrote = true;
-        completed = SetBits(covered, b, e) || completed;
+        completed = Target.WriteOpen(row, b, e, colour) || completed;
     };
     if (r.HasFill) {
         paint(r.FillLo, r.FillHi + 1, Colours.Fill);
@@ -274,24 +191,24 @@ void CoveragePainter::Coverage::PaintOpenRow(int row, const WallRow& r, const Wa
         }
     }
     if (completed) {
-        MarkIfFull(row);
+        Target.MarkIfFull(row);
     }
 }
 
 void CoveragePainter::Coverage::WriteCoveredRow(int row, const WallRow& r, const WallRows& wall) {
     if (r.LeftSide) {
-        Write(row, wall.Left, wall.Left + 1, Colours.Outline);
+        Target.Write(row, wall.Left, wall.Left + 1, Colours.Outline);
     }
     if (r.RightSide) {
-        Write(row, wall.Right, wall.Right + 1, Colours.Outline);
+        Target.Write(row, wall.Right, wall.Right + 1, Colours.Outline);
     }
     for (const SlopedRun& run : *r.Sloped) {
         if (run[0] < run[1]) {
-            Write(row, run[0], run[1], Colours.Outline);
+            Target.Write(row, run[0], run[1], Colours.Outline);
         }
     }
     if (r.HasFill) {
-        Write(row, r.FillLo, r.FillHi + 1, Colours.Fill);
+        Target.Write(row, r.FillLo, r.FillHi + 1, Colours.Fill);
     }
 }
 
@@ -303,7 +220,7 @@ void CoveragePainter::Coverage::CoverWall(const Quad& q) {
     // not drawn at all.
     const int boxBegin = std::max(std::min(q[0].x, q[2].x), 0);
     const int boxEnd = std::min(std::max(q[0].x, q[2].x), ViewSize - 1) + 1;
-    if (top > bottom || boxBegin >= boxEnd || BoxCovered(top, bottom, boxBegin, boxEnd)) {
+    if (top > bottom || boxBegin >= boxEnd || Target.BoxCovered(top, bottom, boxBegin, boxEnd)) {
         return;
     }
     GatherSlopes(q, top, bottom);
@@ -314,7 +231,7 @@ void CoveragePainter::Coverage::CoverWall(const Quad& q) {
             continue;
         }
         // Most rows of most walls are hidden by nearer ones: one test each.
-        switch (ExposureOf(Covered[static_cast<std::size_t>(row)], r.Begin, r.End)) {
+        switch (Target.ExposureOf(row, r.Begin, r.End)) {
             case Exposure::Hidden:
                 break;
             case Exposure::Open:
@@ -332,7 +249,7 @@ void CoveragePainter::Coverage::PaintPolygon(const Quad& quad) {
     const auto [top, bottom] = std::minmax({quad[0].y, quad[1].y, quad[2].y, quad[3].y});
     const int first = std::clamp(top, 0, ViewSize - 1);
     const int last = std::clamp(bottom, 0, ViewSize - 1) + 1;
-    if (AllSet(FullRows, first, last)) {
+    if (Target.RowsFull(first, last)) {
         return;
     }
     if (IsWallShape(quad)) {
@@ -347,19 +264,16 @@ void CoveragePainter::Coverage::PaintPolygon(const Quad& quad) {
 
 void CoveragePainter::Coverage::PaintFrame(const std::vector<Quad>& queue,
                                            std::vector<std::uint8_t>& shows) {
-    for (auto& row : Covered) {
-        row.fill(0);
-    }
-    FullRows.fill(0);
+    Target.Clear();
     shows.assign(queue.size(), 0);
     for (auto quad = queue.rbegin(); quad != queue.rend(); ++quad) {
-        Wrote = false;
+        Target.ForgetWrites();
         PaintPolygon(*quad);
-        shows[static_cast<std::size_t>(queue.rend() - quad - 1)] = Wrote ? 1 : 0;
+        shows[static_cast<std::size_t>(queue.rend() - quad - 1)] = Target.HasWritten() ? 1 : 0;
     }
     // The background wherever nothing is.
     for (int row = 0; row < ViewSize; ++row) {
-        FillUncovered(row, Colours.Background);
+        Target.FillUncovered(row, Colours.Background);
     }
 }
 
