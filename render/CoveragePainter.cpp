@@ -10,6 +10,7 @@
 
 #include "render/CoveredTarget.h"
 #include "render/Raster.h"
+#include "render/StillView.h"
 #include "render/WallPainter.h"
 #include "render/WallRows.h"
 
@@ -104,33 +105,7 @@ void CoveragePainter::Paint(const Quad& quad) {
 }
 
 bool CoveragePainter::SamePixelsAsShown() const {
-    if (!HasShown) {
-        return false;
-    }
-    // Queue must be Shown with only polygons left out that wrote no pixel
-    // there: one fully hidden by nearer ones cannot change the picture, and
-    // leaving it out changes no other polygon's pixels either, since it took
-    // none from farther ones. This is how a blinking wall that nearer walls
-    // hide costs nothing.
-    std::size_t shown = 0;
-    for (const Quad& quad : Queue) {
-        while (shown < Shown.size() && !(Shown[shown] == quad)) {
-            if (ShownWrote[shown] != 0) {
-                return false;
-            }
-            ++shown;
-        }
-        if (shown == Shown.size()) {
-            return false;
-        }
-        ++shown;
-    }
-    for (; shown < Shown.size(); ++shown) {
-        if (ShownWrote[shown] != 0) {
-            return false;
-        }
-    }
-    return true;
+    return HasShown && SamePixels(Queue, Shown, ShownWrote);
 }
 
 bool CoveragePainter::Finish() {
