@@ -33,7 +33,7 @@ class CoveragePainter {
     bool Finish();
 
   private:
-    // Which pixels are taken, and the painting itself; in CoveragePainter.cpp.
+    // The painting of a frame and what it paints on; in CoveragePainter.cpp.
     class Coverage;
 
     std::vector<Quad> Queue;
