@@ -15,7 +15,8 @@
 #   <!-- test: server URL -->    it starts a server: URL is fetched once it
 #                                answers, then the server is stopped
 #   <!-- test: by STAGE -->      a stage of ./test.sh runs it already (it
-#                                costs that stage's time); STAGE must name one
+#                                costs that stage's time); STAGE must name
+#                                one, or be "all" for ./test.sh itself
 # Every block runs from the top of the copy, with warnings as errors
 # (CXXFLAGS=-Werror). /usr/local is replaced by a scratch folder, and that
 # folder's bin/ is on PATH, so an install block installs nothing on this
@@ -121,7 +122,8 @@ for where in "$work"/blocks/*.where; do
     case $directive in
         "by "*)
             stage=${directive#by }
-            grep -qF -- "$stage" "$top/test.sh" || fail "$place: test.sh has no stage '$stage'"
+            [ "$stage" = all ] || "$top/test.sh" --list | grep -q "^$stage " ||
+                fail "$place: test.sh has no stage '$stage'"
             continue
             ;;
     esac
