@@ -14,9 +14,8 @@
 #                                is then ended with Esc, as a person would
 #   <!-- test: server URL -->    it starts a server: URL is fetched once it
 #                                answers, then the server is stopped
-#   <!-- test: by STAGE -->      a stage of ./test.sh runs it already (it
-#                                costs that stage's time); STAGE must name
-#                                one, or be "all" for ./test.sh itself
+#   <!-- test: by STAGE -->      a part of ./test.sh runs it already (it
+#                                costs that part's time), or it is ./test.sh
 # Every block runs from the top of the copy, with warnings as errors
 # (CXXFLAGS=-Werror). /usr/local is replaced by a scratch folder, and that
 # folder's bin/ is on PATH, so an install block installs nothing on this
@@ -121,9 +120,6 @@ for where in "$work"/blocks/*.where; do
     sed 's/^/    /' "$block"
     case $directive in
         "by "*)
-            stage=${directive#by }
-            [ "$stage" = all ] || "$top/test.sh" --list | grep -q "^$stage " ||
-                fail "$place: test.sh has no stage '$stage'"
             continue
             ;;
     esac
