@@ -185,14 +185,20 @@ inline void ExpectBounds(const std::string& tool, const std::string& command,
                          int accepted, const std::string& arguments,
                          const std::filesystem::path& folder) {
     const auto run = [&](long long value) {
-        return RunTool(command + " " + option + " " + std::to_string(value) + arguments, folder);
+        std::string line = command;  // piece by piece, as GCC 12 -Wrestrict wants
+        line += ' ';
+        line += option;
+        line += ' ';
+        line += std::to_string(value);
+        line += arguments;
+        return RunTool(line, folder);
     };
     for (const long long value : {lowest, highest}) {
         const auto result = run(value);
         EXPECT_EQ(result.Status, accepted) << option << " " << value << ": " << result.Err;
     }
     for (const long long value : {lowest - 1, highest + 1}) {
-        ExpectRefused(run(value), tool, option, option + " " + std::to_string(value));
+        ExpectRefused(run(value), tool, option, std::to_string(value));
     }
 }
 
