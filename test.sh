@@ -1,39 +1,35 @@
 #!/usr/bin/env bash
 # Builds mazewalk and runs every test, the ones that need a display included
 # (they start their own Xvfb). Installs what is missing first. Then builds the
-# README's Install block (Release) as a user would, runs the unit tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target
-# for 30 seconds. Our own builds treat every warning as an error.
+# README's Install block (Release) as a user would, tests the web page, runs
+# the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# tests the Windows build, runs each fuzz target for 30 seconds and installs
+# the Debian package. Each configuration is a preset of CMakePresets.json, in
+# a folder of its own; our own builds treat every warning as an error.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
 mazewalk_install "${mazewalk_packages_build[@]}" "${mazewalk_packages_test[@]}"
 mazewalk_locale de_DE.UTF-8
 
-cmake -S . -B build -DMAZEWALK_WERROR=ON -DMAZEWALK_TESTS=ON -DMAZEWALK_BENCH=ON
-cmake --build build --parallel "$(nproc)"
-ctest --test-dir build --output-on-failure --parallel 2
+# The Linux build and all its tests, in build-test/.
+scripts/build.sh test
+ctest --preset test
 
 tests/readme/install.sh
-tests/web/run.sh build  # the web build, in headless Chromium
 
-# The unit tests under the sanitizers: any finding (an invalid memory access,
-# a use after scope, a leak, undefined behaviour, a failed assertion: NDEBUG
-# is off here) ends the test that made it, and so fails the run. Every unit
-# test that needs no display is built, the off-screen SDL ones included, and
-# the tests themselves are not optimised, so a finding in one shows where it
-# happens; what they test is built as usual, at -O1 or more.
-sanitizers="-fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all"
-cmake -S . -B build-asan -DMAZEWALK_WERROR=ON -DMAZEWALK_TESTS=ON -DMAZEWALK_BENCH=OFF \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
-    -DMAZEWALK_TEST_CXX_FLAGS="-O0" \
-    -DCMAKE_CXX_FLAGS="$sanitizers -fno-omit-frame-pointer -D_GLIBCXX_ASSERTIONS"
-cmake --build build-asan --parallel "$(nproc)"
-ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1 \
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir build-asan --output-on-failure --parallel 2 -LE 'e2e|bench'
+tests/web/run.sh  # the web build, in headless Chromium
 
-tests/win/run.sh build  # the Windows build, tested under Wine
+# The unit tests under the sanitizers, in build-asan/: any finding (an invalid
+# memory access, a use after scope, a leak, undefined behaviour, a failed
+# assertion: NDEBUG is off here) ends the test that made it, and so fails the
+# run. Every unit test that needs no display is built, the off-screen SDL ones
+# included, and the tests themselves are not optimised, so a finding in one
+# shows where it happens; what they test is built as usual, at -O1 or more.
+scripts/build.sh asan
+ctest --preset asan
+
+tests/win/run.sh  # the Windows build, tested under Wine
 
 # The fuzz targets, 30 seconds each; they need clang.
 if command -v clang++ >/dev/null; then
