@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds mazewalk and runs every test, the ones that need a display included
 # (they start their own Xvfb). Installs what is missing first. Then builds the
-# README's Install block (Release) as a user would, tests the web page, runs
+# README's Install block (Release) as a user would, runs ./run.sh and
+# ./bench.sh --quick on a fresh copy of the sources, tests the web page, runs
 # the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # tests the Windows build, runs each fuzz target for 30 seconds and installs
 # the Debian package. Each configuration is a preset of CMakePresets.json, in
@@ -16,7 +17,9 @@ mazewalk_locale de_DE.UTF-8
 scripts/build.sh test
 ctest --preset test
 
+# The README's Install block, and the scripts on a fresh copy of the sources.
 tests/readme/install.sh
+tests/presets/fresh-copy.sh
 
 tests/web/run.sh  # the web build, in headless Chromium
 
