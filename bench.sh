@@ -19,7 +19,7 @@ if [ "${1:-}" = "--quick" ]; then
     seconds=3
 fi
 
-build=build-bench
+build="build-bench"
 scripts/build.sh bench >/dev/null
 
 echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'), $(uname -sr)"
