@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and
-# UndefinedBehaviorSanitizer on) in build-fuzz/ and runs each one for SECONDS
+# UndefinedBehaviorSanitizer on; the fuzz preset, in build-fuzz/) and runs each one for SECONDS
 # seconds (default 60), starting from the seeds in fuzz/corpus/. Inputs that
 # found new paths collect in build-fuzz/corpus/; anything that crashes, leaks,
 # hangs or hits undefined behaviour is saved in build-fuzz/artifacts/ and
@@ -17,9 +17,7 @@ fi
 source scripts/deps.sh
 mazewalk_install cmake make clang libclang-rt-14-dev
 
-CXX=clang++ cmake -S . -B build-fuzz -DMAZEWALK_FUZZ=ON -DMAZEWALK_WERROR=ON -DMAZEWALK_TESTS=OFF \
-    -DMAZEWALK_BENCH=OFF -DMAZEWALK_SHELL=OFF >/dev/null
-cmake --build build-fuzz --parallel "$(nproc)"
+scripts/build.sh fuzz >/dev/null
 
 mkdir -p build-fuzz/artifacts build-fuzz/logs
 failed=()

@@ -5,6 +5,8 @@
 # start-up message to the first frame on screen, and its peak resident memory.
 #
 # usage: bench/measure-program.sh BUILD_DIR LEVEL_FILE [SECONDS [MOTION [ARG...]]]
+#   BUILD_DIR: a build with the program and the benchmarks' probe, such as the
+#   bench preset's build-bench/ (./bench.sh builds it);
 #   MOTION: still (the default: nothing pressed) or turning (keypad 6 held by
 #   the tick, so every frame changes); ARG...: the program's options, such as
 #   --scale 2.
@@ -12,7 +14,7 @@
 #         first_frame_ms=.. peak_rss_kb=..
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "$1" && pwd)
+build=$(cd "${1:?usage: measure-program.sh BUILD_DIR LEVEL_FILE [SECONDS [MOTION [ARG...]]]}" && pwd)
 level=$2
 seconds=${3:-10}
 motion=${4:-still}

@@ -1,8 +1,7 @@
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64, posix thread
 # model (std::thread and friends need it; the win32 model lacks them).
 #
-#   cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-#         -DCMAKE_PREFIX_PATH=<where the cross-built libraries are>
+#   cmake --preset win64    (scripts/build.sh win64 sets the libraries' prefix)
 #
 # Programs are run under Wine where a build or a test needs to run one.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,9 +1,9 @@
 # Makes the shipped mazes and their maps from their recorded sizes and seeds.
 #
-#   cmake -DGEN=build/tools/mazewalk-gen -DMAP=build/tools/mazewalk-map \
+#   cmake -DGEN=build-dev/tools/mazewalk-gen -DMAP=build-dev/tools/mazewalk-map \
 #         -DOUT=levels -P levels/Regenerate.cmake
 #
-# or `cmake --build build --target levels`, which does the same. The same
+# or `cmake --build build-dev --target levels`, which does the same. The same
 # size and seed always give the same level file. RUNNER, if set, is the
 # command that runs the tools (wine, for a Windows build).
 

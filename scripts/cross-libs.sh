@@ -5,7 +5,8 @@
 #   scripts/cross-libs.sh TARGET        TARGET: win64 or web
 #
 # Each library is built from Debian's own source (the SDL2 the Linux build
-# uses, the same SDL2_image, the GoogleTest under /usr/src) into
+# uses, the same SDL2_image, CLI11 and fast_float, the GoogleTest under
+# /usr/src) into
 #   ${MAZEWALK_CACHE:-~/.cache/mazewalk}/TARGET/<library>-<version>/
 # and reused while its version and its build options are the ones below; a
 # folder missing or left half-built by an interrupted run is built again.
@@ -63,10 +64,13 @@ sdl2_image_options_win64=(-DBUILD_SHARED_LIBS=ON -DSDL2IMAGE_SAMPLES=OFF -DSDL2I
 sdl2_options_web=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF
     -DSDL_PTHREADS=OFF -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF
     -DSDL_POWER=OFF -DSDL_HIDAPI=OFF)
-# CLI11 is headers only; built here so that the cross-build never takes the
-# build machine's headers with it.
+# CLI11 and fast_float are headers only; built here so that the cross-build
+# never takes the build machine's headers with it.
 cli11_options_win64=(-DCLI11_BUILD_TESTS=OFF -DCLI11_BUILD_EXAMPLES=OFF -DCLI11_BUILD_DOCS=OFF
     -DCLI11_PRECOMPILED=OFF)
+cli11_options_web=("${cli11_options_win64[@]}")
+fast_float_options_win64=(-DFASTFLOAT_TEST=OFF -DFASTFLOAT_INSTALL=ON)
+fast_float_options_web=("${fast_float_options_win64[@]}")
 # GoogleTest links statically into each test program; gmock is not used.
 googletest_options_win64=(-DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON -Dgtest_force_shared_crt=ON)
 
@@ -109,31 +113,41 @@ build_library() {
 
 options() { local var="$1_options_$target[@]"; printf '%s\n' "${!var}"; }
 
-sdl2_version=$(installed_version libsdl2-dev)
-sdl2_source=$("$here/debian-source.sh" libsdl2-dev "$sdl2_version")
-mapfile -t opts < <(options sdl2)
-sdl2=$(build_library SDL2 "$sdl2_version" "$sdl2_source" "${opts[@]}")
+# debian_library NAME PACKAGE [SOURCE-OPTION] [CMAKE ARGUMENTS...]: NAME built
+# from the source of the installed Debian PACKAGE, at its version, with
+# NAME's options above. Prints the install folder.
+debian_library() {
+    local name=$1 package=$2
+    shift 2
+    local fetch=()
+    if [ "${1:-}" = --upstream-fallback ]; then
+        fetch=("$1")
+        shift
+    fi
+    local version source opts
+    version=$(installed_version "$package")
+    source=$("$here/debian-source.sh" "${fetch[@]}" "$package" "$version")
+    mapfile -t opts < <(options "${name,,}")
+    build_library "$name" "$version" "$source" "${opts[@]}" "$@"
+}
 
-# The page links SDL2 alone: it draws no map and runs no unit tests.
+sdl2=$(debian_library SDL2 libsdl2-dev)
+cli11=$(debian_library CLI11 libcli11-dev)
+# Debian's part of fast_float only adds a header that joins the others, which
+# mazewalk does not include, and the archive may lack it.
+fast_float=$(debian_library fast_float libfast-float-dev --upstream-fallback)
+
+# The page links SDL2 and the two header libraries: it draws no map and runs
+# no unit tests.
 if [ "$target" = web ]; then
-    echo "$sdl2"
+    echo "$sdl2;$cli11;$fast_float"
     exit 0
 fi
 
-
-image_version=$(installed_version libsdl2-image-dev)
-image_source=$("$here/debian-source.sh" libsdl2-image-dev "$image_version")
-mapfile -t opts < <(options sdl2_image)
-image=$(build_library SDL2_image "$image_version" "$image_source" \
-    "${opts[@]}" -DCMAKE_PREFIX_PATH="$sdl2")
+image=$(debian_library SDL2_image libsdl2-image-dev -DCMAKE_PREFIX_PATH="$sdl2")
 
 gtest_version=$(installed_version googletest)
 mapfile -t opts < <(options googletest)
 gtest=$(build_library googletest "$gtest_version" /usr/src/googletest "${opts[@]}")
 
-cli11_version=$(installed_version libcli11-dev)
-cli11_source=$("$here/debian-source.sh" libcli11-dev "$cli11_version")
-mapfile -t opts < <(options cli11)
-cli11=$(build_library CLI11 "$cli11_version" "$cli11_source" "${opts[@]}")
-
-echo "$sdl2;$image;$gtest;$cli11"
+echo "$sdl2;$image;$gtest;$cli11;$fast_float"

@@ -2,7 +2,7 @@
 # Fetches and unpacks a Debian source package (for a cross-build of a library
 # mazewalk links) without touching the machine's own apt settings.
 #
-#   scripts/debian-source.sh PACKAGE [VERSION]
+#   scripts/debian-source.sh [--upstream-fallback] PACKAGE [VERSION]
 #
 # Prints the folder of the unpacked source, below
 # ${MAZEWALK_CACHE:-~/.cache/mazewalk}/src/. A folder already there is reused.
@@ -10,13 +10,23 @@
 # name where there is one (so a cross-built SDL2 is the SDL2 the Linux build
 # uses), else the newest the archive has.
 #
+# With --upstream-fallback, a source package whose Debian part the archive
+# cannot give (a mirror may lack it) is unpacked from its upstream tarball
+# alone, without Debian's changes, with a line on stderr saying so: for a
+# library whose Debian part changes nothing the build uses.
+#
 # apt-get source needs deb-src entries. They are derived here from the
 # machine's own apt sources (the same archives, suites and components), in a
 # private apt configuration under the cache: no archive is named in this
 # repository, and /etc/apt is left as it is.
 set -euo pipefail
 
-package=${1:?usage: debian-source.sh PACKAGE [VERSION]}
+upstream_fallback=0
+if [ "${1:-}" = --upstream-fallback ]; then
+    upstream_fallback=1
+    shift
+fi
+package=${1:?usage: debian-source.sh [--upstream-fallback] PACKAGE [VERSION]}
 version=${2:-}
 cache=${MAZEWALK_CACHE:-$HOME/.cache/mazewalk}
 apt_dir=$cache/apt
@@ -70,7 +80,17 @@ request=$package
 [ -n "$version" ] && request="$package=$version"
 # The source package may carry another name than the binary one (libsdl2-dev
 # comes from libsdl2); apt-get source resolves binary names itself.
-(cd "$work" && apt-get "${private_apt[@]}" -qq source "$request" >&2)
+if ! (cd "$work" && apt-get "${private_apt[@]}" -qq source "$request" >&2); then
+    [ "$upstream_fallback" = 1 ] || exit 1
+    echo "debian-source.sh: Debian's part of $request could not be fetched;" \
+        "unpacking its upstream source alone" >&2
+    find "$work" -mindepth 1 -delete
+    (cd "$work" && apt-get "${private_apt[@]}" -qq --tar-only source "$request" >&2)
+    for tarball in "$work"/*.orig.tar.*; do
+        tar -C "$work" -xf "$tarball"
+        rm "$tarball"
+    done
+fi
 unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -n 1)
 [ -n "$unpacked" ] || { echo "debian-source.sh: nothing unpacked for $request" >&2; exit 1; }
 name=$(basename "$unpacked")

@@ -13,8 +13,10 @@ mazewalk_packages_deb=(dpkg-dev file librsvg2-bin scdoc appstream desktop-file-u
 # The Windows cross-build, its tests under Wine, and its zip's test.
 mazewalk_packages_win64=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev unzip)
 
-# The web build and its browser tests.
-mazewalk_packages_web=(emscripten nodejs node-acorn chromium python3-websocket cmake)
+# The web build and its browser tests; the libraries the page is built from
+# are cross-built from the source of these Debian packages' versions.
+mazewalk_packages_web=(emscripten nodejs node-acorn chromium python3-websocket cmake
+    libsdl2-dev libcli11-dev libfast-float-dev)
 
 mazewalk_install() {
     local missing=()

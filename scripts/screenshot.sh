@@ -4,10 +4,10 @@
 # Xvfb, runs the program in the level folder (which must hold torv-2.dat),
 # dismisses the start-up message and saves the whole window as a PNG.
 #   scripts/screenshot.sh [PROGRAM [LEVEL-FOLDER [OUTPUT]]]
-# Defaults: build/mazewalk, levels/, docs/start-view.png.
+# Defaults: build-dev/mazewalk (./run.sh builds it), levels/, docs/start-view.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=${1:-$root/build/mazewalk}
+program=${1:-$root/build-dev/mazewalk}
 levels=${2:-$root/levels}
 output=${3:-$root/docs/start-view.png}
 

@@ -6,9 +6,8 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
-#include <string_view>
-
 #include "shell/Form1.h"
+#include "shell/ProgramOptions.h"
 #include "shell/WebKeys.h"
 
 namespace {
@@ -37,28 +36,20 @@ EM_JS(void, Page_ProgramEnded, (int status), {
     }
 });
 
-// The page's choices, as web/mazewalk-page.js writes them into the program's
-// arguments: "--arrows" when the check box is ticked, then the level's path
-// when it is not the default. Nothing else ever comes, so this is no command
-// line reader; the desktop program's, once main has one, can take its place.
-Form1Options PageOptions(int argc, char* argv[]) {
-    Form1Options options;
-    for (int k = 1; k < argc; ++k) {
-        if (std::string_view(argv[k]) == "--arrows") {
-            options.Arrows = true;
-        } else {
-            options.LevelFileName = argv[k];
-        }
-    }
-    return options;
-}
-
 }  // namespace
 
+// The page's choices come as the program's arguments, read by the desktop
+// program's own reader: web/mazewalk-page.js writes "--arrows" when the check
+// box is ticked, then the level's path when it is not the default.
 int main(int argc, char* argv[]) {
+    Form1Options options;
+    if (const auto status = ReadProgramOptions(argc, argv, options)) {
+        Page_ProgramEnded(*status);
+        return *status;
+    }
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, Canvas);
     emscripten_set_keydown_callback(Canvas, nullptr, EM_TRUE, Canvas_KeyDown);
-    const int status = RunForm1(PageOptions(argc, argv));
+    const int status = RunForm1(options);
     emscripten_set_keydown_callback(Canvas, nullptr, EM_TRUE, nullptr);
     Page_ProgramEnded(status);
     return status;

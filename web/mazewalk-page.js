@@ -110,7 +110,8 @@
             args.push('--arrows');
         }
         if (level.path !== DefaultLevel) {
-            args.push(level.path);
+            // After "--", a path starting with "-" is read as a path.
+            args.push('--', level.path);
         }
         return args;
     }

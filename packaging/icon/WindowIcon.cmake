@@ -6,18 +6,12 @@
 # Needs SVG, OUT, RSVG (rsvg-convert), CONVERT (ImageMagick's convert), WORK.
 # With CHECK set, OUT is not written but compared with what would be written.
 
+include(${CMAKE_CURRENT_LIST_DIR}/Draw.cmake)
+
 set(size 32)
 file(MAKE_DIRECTORY "${WORK}")
-execute_process(COMMAND "${RSVG}" -w ${size} -h ${size} "${SVG}" -o "${WORK}/icon.png"
-                RESULT_VARIABLE status ERROR_VARIABLE err)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "rsvg-convert ${SVG} failed: ${err}")
-endif()
-execute_process(COMMAND "${CONVERT}" "${WORK}/icon.png" -depth 8 "rgba:${WORK}/icon.rgba"
-                RESULT_VARIABLE status ERROR_VARIABLE err)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "convert ${WORK}/icon.png failed: ${err}")
-endif()
+mazewalk_draw_svg(${size} "${WORK}/icon.png")
+mazewalk_convert("${WORK}/icon.png" -depth 8 "rgba:${WORK}/icon.rgba")
 file(READ "${WORK}/icon.rgba" hex HEX)
 string(LENGTH "${hex}" length)
 math(EXPR expected "${size} * ${size} * 8")

@@ -2,7 +2,7 @@
 # its map beside it (so a double click walks it), the other mazes in their own
 # subfolders, the tools, the SDL2 DLLs, a README.txt and the licences.
 #
-#   cpack --config <build>/CPackConfig.cmake    (package.sh does this)
+#   cpack --preset win64    (./package.sh win64 builds it first)
 
 find_package(SDL2_image REQUIRED CONFIG)
 

@@ -36,10 +36,9 @@ if dpkg-query -W mazewalk >/dev/null 2>&1; then
     exit 0
 fi
 
-"$root/package.sh" deb
-version=$(dpkg-deb -f "$root"/build-deb/mazewalk_*_amd64.deb Version)
-deb=$root/dist/mazewalk_${version}_amd64.deb
-[ -f "$deb" ] || Fail "package.sh did not write $deb"
+deb=$("$root/package.sh" deb | sed -n 's/^package.sh: wrote //p')
+[ -n "$deb" ] && [ -f "$root/$deb" ] || Fail "package.sh wrote no Debian package"
+deb=$root/$deb
 
 # lintian finds no error (its one warning, initial-upload-closes-no-bugs, is
 # for packages meant for Debian's own archive).

@@ -7,7 +7,9 @@
 #   tests/readme/blocks.sh           every file
 #   tests/readme/blocks.sh FILE...   the blocks of those files alone
 #
-# What the Install block installs is checked by tests/readme/install.sh.
+# When README.md is among them, what its Install block installed is checked
+# too, and that a machine without GoogleTest or Google Benchmark still
+# configures the program (the no-test-libs preset).
 #
 # A block is a ```sh fence; other fences show output and are not run. The
 # line just before a fence may say how it is run:
@@ -16,8 +18,8 @@
 #                                is then ended with Esc, as a person would
 #   <!-- test: server URL -->    it starts a server: URL is fetched once it
 #                                answers, then the server is stopped
-#   <!-- test: by STAGE -->      a part of ./test.sh runs it already (it
-#                                costs that part's time), or it is ./test.sh
+#   <!-- test: by STAGE -->      that stage of ./test.sh (./test.sh --list) runs
+#                                it already, or, as "by all", it is ./test.sh
 # Every block runs from the top of the copy, with warnings as errors
 # (CXXFLAGS=-Werror). /usr/local is replaced by a scratch folder, and that
 # folder's bin/ is on PATH, so an install block installs nothing on this
@@ -120,7 +122,10 @@ for where in "$work"/blocks/*.where; do
     echo "blocks: $place${directive:+ ($directive)}"
     sed 's/^/    /' "$block"
     case $directive in
+        "by all") continue ;;
         "by "*)
+            grep -q "^${directive#by } " <(./test.sh --list) ||
+                fail "$place: './test.sh --list' names no stage '${directive#by }'"
             continue
             ;;
     esac
@@ -153,4 +158,22 @@ for where in "$work"/blocks/*.where; do
             ;;
     esac
 done
+
+if [[ " ${files[*]} " == *" README.md "* ]]; then
+    prefix=$scratch/usr/local
+    for file in bin/mazewalk bin/mazewalk-gen bin/mazewalk-map share/mazewalk/torv-2.dat \
+        share/mazewalk/small/torv-2.dat share/mazewalk/large/torv-2.dat; do
+        [ -f "$prefix/$file" ] || fail "README.md's Install block did not install $file"
+    done
+    compgen -G "$prefix/share/applications/*.desktop" >/dev/null ||
+        fail "README.md's Install block installed no desktop entry"
+    # Without the test and benchmark libraries the configure still succeeds
+    # and says, once each, what it left out.
+    (cd "$work/src" && cmake --preset no-test-libs) >"$work/bare.log" ||
+        { cat "$work/bare.log"; fail "configure without GoogleTest and Google Benchmark failed"; }
+    for what in tests benchmarks; do
+        [ "$(grep -c "so the $what are left out" "$work/bare.log")" -eq 1 ] ||
+            { cat "$work/bare.log"; fail "the configure did not say once that the $what are left out"; }
+    done
+fi
 echo "blocks: $count blocks passed in $((SECONDS - started)) s"

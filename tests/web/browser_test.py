@@ -400,7 +400,8 @@ def main():
         'maze': Reference(program, served, 'torv-2.dat', 200),
         'unseen': Reference(program, served, 'shared/unseen.dat', 200),
         'bad': [('?level=shared/malformed.dat', loader_message('shared/malformed.dat')),
-                ('?level=shared/missing.dat', loader_message('shared/missing.dat'))],
+                ('?level=shared/missing.dat', loader_message('shared/missing.dat')),
+                ('?level=-missing.dat', loader_message('-missing.dat'))],
     }
     refused = [('?level=../index.html', refusal % '../index.html'),
                ('?level=/index.html', None), ('?level=https://127.0.0.1/x.dat', None)]

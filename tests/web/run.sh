@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
-# Builds the web page and tests it in headless Chromium against the Linux
-# build's frames. Run by test.sh after the Linux build.
+# Builds the web page (the web-test preset, in build-web-test/) and tests it
+# in headless Chromium against the frames of the Linux test build
+# (build-test/, whose reference-frame tool it builds if need be). The web
+# stage of test.sh; passes alone on a fresh clone.
 #
-#   tests/web/run.sh [NATIVE_BUILD_DIR] [WEB_BUILD_DIR]
+#   tests/web/run.sh
 #
-# Keeps its screenshots and the browser's log in WEB_BUILD_DIR/browser-test.
+# Keeps its screenshots and the browser's log in build-web-test/browser-test.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/deps.sh
-mazewalk_install "${mazewalk_packages_web[@]}"
-native=${1:-build}
-web=${2:-build-web}
+mazewalk_install "${mazewalk_packages_build[@]}" "${mazewalk_packages_test[@]}" \
+    "${mazewalk_packages_web[@]}"
+native=build-test
+web=build-web-test
 
 started=$SECONDS
-site=$(scripts/build-web.sh "$web")
+scripts/build.sh web-test >/dev/null
 echo "web: built the page in $((SECONDS - started)) s"
-cmake --build "$native" --target view_frames --parallel 2
+scripts/build.sh test --target view_frames >/dev/null
 workdir=$web/browser-test
 rm -rf "$workdir"
 mkdir -p "$workdir"
-/usr/bin/python3 tests/web/browser_test.py "$site" "$native/tests/view_frames" "$workdir"
+/usr/bin/python3 tests/web/browser_test.py "$web/web/site" "$native/tests/view_frames" "$workdir"
 echo "web: built and tested in $((SECONDS - started)) s"

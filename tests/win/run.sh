@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
-# The Windows stage of test.sh: cross-builds mazewalk for win64 (the libraries
-# come from scripts/cross-libs.sh's cache), then under Wine, in a private
-# prefix made for this run, runs the unit and tool tests, the end-to-end
-# tests, compares the frames and the window's views with the Linux build's,
-# and unzips the package and walks it.
-#   tests/win/run.sh [LINUX-BUILD]       (default: build)
-# Needs the Linux build (for its view_frames) done first; test.sh does that.
+# The Windows stage of test.sh: cross-builds mazewalk for win64 with its tests
+# (the win64-test preset, in build-win64-test/; the libraries come from
+# scripts/cross-libs.sh's cache), then under Wine, in a private prefix made
+# for this run, runs the unit and tool tests, the end-to-end tests, compares
+# the frames and the window's views with the Linux build's, and makes the zip
+# as ./package.sh win64 does, unzips it and walks it.
+# The Linux build's reference-frame tool comes from build-test/, built here
+# if need be, so the stage passes alone on a fresh clone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
-linux_build=${1:-build}
-build=build-win64
+linux_build=build-test
+build=build-win64-test
 source scripts/deps.sh
-mazewalk_install "${mazewalk_packages_win64[@]}"
+mazewalk_install "${mazewalk_packages_build[@]}" "${mazewalk_packages_test[@]}" \
+    "${mazewalk_packages_win64[@]}"
 started=$(date +%s)
 
 # --- Build ---------------------------------------------------------------
-prefix=$(packaging/win64/build.sh "$build" -DMAZEWALK_WERROR=ON)
-cmake --build "$linux_build" --target view_frames --parallel 2
+scripts/build.sh win64-test >/dev/null
+prefix=$(scripts/cross-libs.sh win64)
+scripts/build.sh test --target view_frames >/dev/null
 
 # --- Wine ----------------------------------------------------------------
 # A prefix of our own, gone at the end; no Mono or Gecko asked for, no log.
@@ -43,7 +46,7 @@ export E2E_RUNNER=wine
 
 # --- Tests ---------------------------------------------------------------
 # Unit and tool tests, one Wine start per test program.
-ctest --test-dir "$build" --output-on-failure --parallel 2 -LE e2e
+ctest --preset win64-test -LE e2e
 # A Wine server started by console programs has no X display for the windows
 # of the next program: end it, so that each window test starts its own.
 wineserver -k 2>/dev/null || true
@@ -51,7 +54,7 @@ wineserver -k 2>/dev/null || true
 # stops at its end. The soak stays on Linux. A test that fails is run once
 # more: on a machine shared with other builds, Wine, its server and the X
 # server together can miss the 90 fps the rate test asks for.
-ctest --test-dir "$build" --output-on-failure -L e2e -LE soak --repeat until-pass:2
+ctest --preset win64-test --parallel 1 -L e2e -LE soak --repeat until-pass:2
 
 # The same frames as the Linux build, turning included, and the same views
 # in the window.
@@ -69,8 +72,10 @@ for mode in walk turn; do
     bash tests/e2e/same-views.sh "$build/mazewalk.exe" "$frames" "$mode"
 done
 
-# The zip, unzipped into an empty folder, walks its own maze.
-zip=$(packaging/win64/package.sh "$build")
+# The zip, as shipped (no tests, warnings not errors), unzipped into an empty
+# folder, walks its own maze.
+zip=$(./package.sh win64 | sed -n 's/^package.sh: wrote //p')
+[ -f "$zip" ] || { echo "tests/win/run.sh: ./package.sh win64 wrote no zip" >&2; exit 1; }
 unzipped=$frames/unzipped
 mkdir "$unzipped"
 unzip -q "$zip" -d "$unzipped"

@@ -1,0 +1,112 @@
+# A configuration is spelled out once, in CMakePresets.json, with a folder of
+# its own: checks that CMake reads the presets, that every configure preset
+# builds in its own folder and none in build/ (the README's Install block's),
+# and that no script configures mazewalk itself: every script names a preset,
+# none passes -S, -B or -D values of its own to cmake. Only
+# scripts/cross-libs.sh does, for the other projects it builds.
+#
+#   cmake -DSOURCE=<source folder> -P CheckPresets.cmake
+cmake_minimum_required(VERSION 3.25)
+
+execute_process(COMMAND ${CMAKE_COMMAND} --list-presets=all WORKING_DIRECTORY "${SOURCE}"
+                RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --list-presets cannot read CMakePresets.json: ${err}")
+endif()
+
+file(READ "${SOURCE}/CMakePresets.json" json)
+string(JSON count LENGTH "${json}" configurePresets)
+math(EXPR last "${count} - 1")
+foreach(index RANGE ${last})
+  string(JSON name GET "${json}" configurePresets ${index} name)
+  set(preset_${name} ${index})
+endforeach()
+
+# Sets result to the binaryDir preset name uses, its own or the first one
+# its parents give, in the order they are inherited.
+function(binary_dir name result)
+  set(index ${preset_${name}})
+  string(JSON dir ERROR_VARIABLE none GET "${json}" configurePresets ${index} binaryDir)
+  if(NOT none)
+    set(${result} "${dir}" PARENT_SCOPE)
+    return()
+  endif()
+  string(JSON type ERROR_VARIABLE none TYPE "${json}" configurePresets ${index} inherits)
+  set(parents "")
+  if(type STREQUAL "STRING")
+    string(JSON parents GET "${json}" configurePresets ${index} inherits)
+  elseif(type STREQUAL "ARRAY")
+    string(JSON length LENGTH "${json}" configurePresets ${index} inherits)
+    math(EXPR end "${length} - 1")
+    foreach(k RANGE ${end})
+      string(JSON parent GET "${json}" configurePresets ${index} inherits ${k})
+      list(APPEND parents ${parent})
+    endforeach()
+  endif()
+  foreach(parent IN LISTS parents)
+    binary_dir(${parent} dir)
+    if(dir)
+      set(${result} "${dir}" PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  set(${result} "" PARENT_SCOPE)
+endfunction()
+
+set(faults "")
+set(folders "")
+foreach(index RANGE ${last})
+  string(JSON name GET "${json}" configurePresets ${index} name)
+  string(JSON hidden ERROR_VARIABLE none GET "${json}" configurePresets ${index} hidden)
+  if(hidden)
+    continue()
+  endif()
+  binary_dir(${name} dir)
+  string(REPLACE "\${presetName}" "${name}" dir "${dir}")
+  string(REPLACE "\${sourceDir}" "<source>" dir "${dir}")
+  string(REGEX REPLACE "/+$" "" dir "${dir}")
+  if(dir STREQUAL "")
+    list(APPEND faults "the preset ${name} names no binary folder")
+  elseif(dir STREQUAL "<source>/build" OR dir STREQUAL "<source>")
+    list(APPEND faults "the preset ${name} builds in ${dir}, which is the README's or the sources'")
+  elseif(dir IN_LIST folders)
+    list(APPEND faults "the preset ${name} shares its folder ${dir} with another")
+  endif()
+  list(APPEND folders "${dir}")
+endforeach()
+
+# The scripts, read line by line: brackets and semicolons are hidden from
+# CMake's lists, lines continued with a backslash are joined, comments left
+# out.
+file(GLOB_RECURSE scripts RELATIVE "${SOURCE}" "${SOURCE}/*.sh")
+list(FILTER scripts EXCLUDE REGEX "^(build[^/]*|dist|\\.git)/")
+list(REMOVE_ITEM scripts scripts/cross-libs.sh)
+foreach(script IN LISTS scripts)
+  file(READ "${SOURCE}/${script}" text)
+  string(REPLACE ";" "<semicolon>" text "${text}")
+  string(REPLACE "[" "<open>" text "${text}")
+  string(REPLACE "]" "<close>" text "${text}")
+  string(REGEX REPLACE "\\\\\n" " " text "${text}")
+  string(REPLACE "\n" ";" lines "${text}")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[ \t]*#")
+      continue()
+    endif()
+    if(line MATCHES "(^|[ \t(\"'|&]|<semicolon>)cmake[ \t](.*)$")
+      set(arguments " ${CMAKE_MATCH_2} ")
+      if(arguments MATCHES "[ \t]-[SBD]" AND NOT arguments MATCHES "[ \t]-P[ \t]")
+        string(STRIP "${line}" shown)
+        list(APPEND faults "${script} configures with arguments of its own, not a preset: ${shown}")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "the build's configurations:\n  ${text}")
+endif()
+list(LENGTH folders presets)
+list(LENGTH scripts checked)
+message(STATUS "${presets} configure presets in folders of their own; "
+               "${checked} scripts configure through them")
