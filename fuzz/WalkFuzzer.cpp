@@ -14,7 +14,6 @@
 //   W      puts the frame counter just before its wrap at 2^31
 //   k a b  the raw key code a + 256 b (any 16-bit code)
 //   other  the byte itself as a key code (letters and the like stop the walk)
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,6 +22,7 @@
 
 #include "FuzzCheck.h"
 #include "motion/Step.h"
+#include "support/LevelFiles.h"
 #include "support/RecordingPlatform.h"
 #include "world/LoadLevel.h"
 
@@ -32,17 +32,6 @@ constexpr std::string_view KeysMark = "\n#keys\n";
 // Steps and painted polygons per input, so that one input stays quick.
 constexpr int MaxSteps = 300;
 constexpr std::int64_t PaintBudget = 300;
-
-bool AllFinite(const Module1& state) {
-    for (int k = 1; k <= state.WallCount; ++k) {
-        const WallRecord& w = state.Walls[k];
-        if (!std::isfinite(w.x1) || !std::isfinite(w.y1) || !std::isfinite(w.x2) ||
-            !std::isfinite(w.y2)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 Module1 State;
 

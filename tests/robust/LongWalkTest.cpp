@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -41,17 +40,6 @@ void Walk(Module1& state, RecordingPlatform& platform, std::int16_t key, int tic
         platform.Now = static_cast<double>(++step) / 100;
         Picture1_KeyDown(state, platform, state.View.LastKey, 0);
     }
-}
-
-bool AllFinite(const Module1& state) {
-    for (int k = 1; k <= state.WallCount; ++k) {
-        const WallRecord& w = state.Walls[k];
-        if (!std::isfinite(w.x1) || !std::isfinite(w.y1) || !std::isfinite(w.x2) ||
-            !std::isfinite(w.y2)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Depths of a quarter step stay exact in a float up to 2^22, so a million

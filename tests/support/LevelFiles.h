@@ -1,5 +1,6 @@
-// Helpers shared by the level tests: the walls a level should give, level
-// text built from a list of set flags, and a scratch folder for level files.
+// Helpers shared by the level tests and the walk fuzzer: the walls a level
+// should give, level text built from a list of set flags, a scratch folder
+// for level files, and whether every wall is still finite after a walk.
 #pragma once
 
 #include <cerrno>
@@ -125,3 +126,16 @@ class ScratchFolder {
 
     std::filesystem::path Path;
 };
+
+// Whether every wall of the table is still made of finite numbers: a long
+// walk or a hostile level must never turn one into an infinity or a NaN.
+inline bool AllFinite(const Module1& state) {
+    for (int k = 1; k <= state.WallCount; ++k) {
+        const WallRecord& w = state.Walls[k];
+        if (!std::isfinite(w.x1) || !std::isfinite(w.y1) || !std::isfinite(w.x2) ||
+            !std::isfinite(w.y2)) {
+            return false;
+        }
+    }
+    return true;
+}
