@@ -137,6 +137,53 @@ bool ScaleFits(int scale) {
     return false;
 }
 
+// Whether a video driver was named on purpose, by the SDL_VIDEODRIVER
+// variable or SDL's hint (SDL reads the one through the other). Asked before
+// SDL starts.
+bool VideoDriverNamed() {
+    const char* named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return named != nullptr && *named != '\0';
+}
+
+bool IsSet(const char* variable) {
+    const char* value = SDL_getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// The drivers SDL may try when none is named: those that show a window. Left
+// to itself, SDL falls back to a driver that shows nothing (offscreen, dummy)
+// where no display can be reached, and the program would run unseen until
+// killed. Wayland is left out where no compositor can be named, since its
+// library then prints a complaint of its own on stderr.
+std::string WindowDrivers() {
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string driver = SDL_GetVideoDriver(i);
+        if (driver == "offscreen" || driver == "dummy" || driver == "evdev" ||
+            (driver == "wayland" && !IsSet("WAYLAND_DISPLAY") && !IsSet("XDG_RUNTIME_DIR"))) {
+            continue;
+        }
+        drivers += (drivers.empty() ? "" : ",") + driver;
+    }
+    return drivers;
+}
+
+// What is missing when no driver that shows a window could start.
+std::string NoDisplay() {
+    std::string named;
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (IsSet(variable)) {
+            named += std::string(named.empty() ? "" : " and ") + variable + "=" +
+                     SDL_getenv(variable);
+        }
+    }
+    if (named.empty()) {
+        return "no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and the window needs one";
+    }
+    return "cannot reach the display of " + named + " (" + SDL_GetError() +
+           "), and the window needs one";
+}
+
 }  // namespace
 
 int RunForm1(const Form1Options& options) {
@@ -147,8 +194,17 @@ int RunForm1(const Form1Options& options) {
     // On Windows: our pixels are the screen's, not stretched and blurred by
     // the system at 125 % or 150 % scaling. Other systems ignore it.
     SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
+    const bool driverNamed = VideoDriverNamed();
+    if (!driverNamed) {
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, WindowDrivers().c_str(), SDL_HINT_OVERRIDE);
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        ShowFailure(std::string("cannot start the video system: ") + SDL_GetError());
+        if (driverNamed) {
+            ShowFailure(std::string("cannot start the video system: ") + SDL_GetError());
+        } else {
+            // Not in a box: there is nowhere to show one.
+            std::fprintf(stderr, "%s: %s\n", ProgramName, NoDisplay().c_str());
+        }
         return 1;
     }
     if (!ScaleFits(options.Scale)) {

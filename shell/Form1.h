@@ -63,6 +63,6 @@ void Form_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCo
 int LargestScaleFitting(int width, int height);
 
 // Runs the program; returns its exit status: 0 after Esc or the close box, 1
-// when the level cannot be loaded or SDL fails, 2 when options.Scale makes a
-// window larger than the screen.
+// when there is no display, the level cannot be loaded or SDL fails, 2 when
+// options.Scale makes a window larger than the screen.
 int RunForm1(const Form1Options& options = {});

@@ -21,8 +21,8 @@ std::string Footer() {
            "Level file:\n" +
            HelpText::LevelFormat +
            "\n"
-           "Exit status: 0 after Esc, 1 if the level cannot be read, 2 for a wrong\n"
-           "command line. See mazewalk(6).\n";
+           "Exit status: 0 after Esc, 1 if the level cannot be read or there is no\n"
+           "display, 2 for a wrong command line. See mazewalk(6).\n";
 }
 
 }  // namespace

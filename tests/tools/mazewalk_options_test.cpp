@@ -60,4 +60,24 @@ TEST(MazewalkOptions, OneLevelIsTakenAndTheWindowTried) {
     }
 }
 
+// With no display at all and no driver named, the program never falls back
+// to one that shows nothing: nothing on stdout (no start-up message), one
+// line on stderr, status 1. Wayland's library, which complains on its own
+// where it cannot find its folder, is not asked.
+TEST(MazewalkOptions, NoDisplayIsOneLineOnStderr) {
+    const auto folder = TestFolder();
+    const std::string bare =
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_RUNTIME_DIR ") +
+        MAZEWALK_PROGRAM;
+    for (const char* arguments : {"", " --arrows maze.dat"}) {
+        const auto result = RunTool(bare + arguments, folder);
+        EXPECT_EQ(result.Status, 1) << arguments;
+        EXPECT_EQ(result.Out, "") << arguments;
+        EXPECT_EQ(result.Err,
+                  "mazewalk: no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and the "
+                  "window needs one\n")
+            << arguments;
+    }
+}
+
 }  // namespace
