@@ -42,7 +42,9 @@ void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyM
                 platform.EndProgram();
                 break;
             case SDL_WINDOWEVENT:
-                if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                // A full screen's window may be given its size after it shows.
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                    event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                     form.PaintAll();
                 }
                 break;
@@ -173,8 +175,8 @@ std::string NoDisplay() {
     std::string named;
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
         if (IsSet(variable)) {
-            named += std::string(named.empty() ? "" : " and ") + variable + "=" +
-                     SDL_getenv(variable);
+            named +=
+                std::string(named.empty() ? "" : " and ") + variable + "=" + SDL_getenv(variable);
         }
     }
     if (named.empty()) {
@@ -182,6 +184,16 @@ std::string NoDisplay() {
     }
     return "cannot reach the display of " + named + " (" + SDL_GetError() +
            "), and the window needs one";
+}
+
+// The scale of a full screen, with the display's bounds: the largest the
+// display holds, and 1 on a display smaller than the client area (which then
+// shows its middle).
+int FullscreenScale(SDL_Rect& bounds) {
+    if (SDL_GetDisplayBounds(0, &bounds) != 0) {
+        bounds = {0, 0, FormWidth, FormHeight};
+    }
+    return std::max(LargestScaleFitting(bounds.w, bounds.h), 1);
 }
 
 }  // namespace
@@ -211,9 +223,15 @@ int RunForm1(const Form1Options& options) {
         SDL_Quit();
         return 2;
     }
-    SDL_Window* window =
-        SDL_CreateWindow("B", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                         FormWidth * options.Scale, FormHeight * options.Scale, SDL_WINDOW_HIDDEN);
+    int scale = options.Scale;
+    SDL_Rect size{0, 0, FormWidth * scale, FormHeight * scale};
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (options.Fullscreen) {
+        scale = FullscreenScale(size);
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    SDL_Window* window = SDL_CreateWindow("B", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          size.w, size.h, flags);
     if (window == nullptr) {
         ShowFailure(std::string("cannot create the window: ") + SDL_GetError());
         SDL_Quit();
@@ -228,7 +246,7 @@ int RunForm1(const Form1Options& options) {
         ShowFailure(failure);
         status = 1;
     } else {
-        Form1Window form(window, *platform, options.Scale);
+        Form1Window form(window, *platform, scale);
         SDL_ShowWindow(window);
         form.PaintAll();
         RunEventLoop(*state, *platform, form,

@@ -30,6 +30,9 @@ struct Form1Options {
     // The window shown this many times larger, each pixel a Scale x Scale
     // block; what is drawn stays 400 x 400.
     int Scale = 1;
+    // The window fills the screen, black, with the client area at the largest
+    // scale that fits, centred; never with a Scale of its own.
+    bool Fullscreen = false;
 };
 inline constexpr int LargestScale = 8;
 

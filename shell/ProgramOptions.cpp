@@ -36,8 +36,14 @@ std::optional<int> ReadProgramOptions(int argc, const char* const argv[], Form1O
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     commandLine.add_flag("--arrows", options.Arrows, HelpText::Arrows);
     commandLine.AddWholeNumber("--scale", options.Scale, HelpText::Scale, 1, LargestScale);
+    commandLine.add_flag("--fullscreen", options.Fullscreen, HelpText::Fullscreen);
     if (const auto status = commandLine.Read(argc, argv)) {
         return status;
+    }
+    // Full screen picks its own scale. (Checked here rather than by CLI11,
+    // whose --help would print "Excludes:" inside both options' lines.)
+    if (options.Fullscreen && commandLine.count("--scale") > 0) {
+        return commandLine.Refuse("--fullscreen chooses its own scale, so not with --scale");
     }
     if (commandLine.count("LEVEL") > 0) {
         options.LevelFileName = level;

@@ -36,6 +36,10 @@ TEST(MazewalkOptions, WrongCommandLinesAreRefusedWithoutAWindow) {
              Case{"maze.dat --colour", "unknown option '--colour'"},
              Case{"one.dat two.dat", "unexpected argument 'two.dat'"},
              Case{"one.dat -- two.dat", "unexpected argument 'two.dat'"},
+             // Full screen picks its own scale.
+             Case{"--fullscreen --scale 2",
+                  "--fullscreen chooses its own scale, so not with --scale"},
+             Case{"--scale=1 --fullscreen maze.dat", "not with --scale"},
          }) {
         ExpectRefused(RunTool(Program + " " + c.Arguments, folder), "mazewalk", c.Says,
                       c.Arguments);
@@ -69,7 +73,7 @@ TEST(MazewalkOptions, NoDisplayIsOneLineOnStderr) {
     const std::string bare =
         std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_RUNTIME_DIR ") +
         MAZEWALK_PROGRAM;
-    for (const char* arguments : {"", " --arrows maze.dat"}) {
+    for (const char* arguments : {"", " --fullscreen", " --arrows maze.dat"}) {
         const auto result = RunTool(bare + arguments, folder);
         EXPECT_EQ(result.Status, 1) << arguments;
         EXPECT_EQ(result.Out, "") << arguments;
