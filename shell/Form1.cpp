@@ -8,6 +8,7 @@
 
 #include "motion/Step.h"
 #include "shell/Form1Window.h"
+#include "shell/Gamepads.h"
 #include "shell/Keys.h"
 #include "shell/SdlPlatform.h"
 #include "shell/WindowIcon.h"
@@ -23,8 +24,10 @@ void ShowFailure(const std::string& message) {
 }
 
 // Runs ticks every TickSeconds against deadlines on this one thread, handling
-// events while waiting, until the program is ended.
-void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyMode keys) {
+// events while waiting, until the program is ended. pads is null without
+// --gamepad.
+void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyMode keys,
+                  Gamepads* pads) {
     const Uint64 frequency = SDL_GetPerformanceFrequency();
     const auto period = static_cast<Uint64>(static_cast<double>(frequency) * TickSeconds);
     Uint64 next = SDL_GetPerformanceCounter() + period;
@@ -49,6 +52,16 @@ void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyM
                 }
                 break;
             default:
+                // A pad's control, through the same step as a key.
+                if (pads == nullptr) {
+                    break;
+                }
+                if (const auto code = pads->Handle(event)) {
+                    Form_KeyDown(state, platform, *code, 0);
+                    if (!platform.Ended()) {
+                        form.PresentView();
+                    }
+                }
                 break;
         }
     };
@@ -89,9 +102,18 @@ void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyM
 
 }  // namespace
 
+std::string StartupText(const Form1Options& options) {
+    std::string text(options.Arrows ? StartupMessageWithArrows : StartupMessage);
+    if (options.Gamepad) {
+        const std::size_t end = text.find("\tEsc - Exit");
+        text.insert(end, std::string(StartupGamepadLines) + "\r");
+    }
+    return text;
+}
+
 bool Form_Load(Module1& state, PlatformServices& platform, const Form1Options& options,
                std::string& failure) {
-    platform.ShowMessage(options.Arrows ? StartupMessageWithArrows : StartupMessage);
+    platform.ShowMessage(StartupText(options));
     state.View.MoveStep = MoveStepStart;
     state.View.TurnStep = TurnStepStart;
     state.View.EyeHeight = EyeHeightStart;
@@ -241,6 +263,12 @@ int RunForm1(const Form1Options& options) {
     std::string failure;
     std::unique_ptr<SdlPlatform> platform = SdlPlatform::Create(window, failure);
     auto state = std::make_unique<Module1>();
+    // Started before the message, so the first frame waits for nothing; where
+    // pads cannot be opened the program runs as without them.
+    std::unique_ptr<Gamepads> pads;
+    if (options.Gamepad) {
+        pads = std::make_unique<Gamepads>();
+    }
     int status = 0;
     if (!platform || !Form_Load(*state, *platform, options, failure)) {
         ShowFailure(failure);
@@ -250,8 +278,9 @@ int RunForm1(const Form1Options& options) {
         SDL_ShowWindow(window);
         form.PaintAll();
         RunEventLoop(*state, *platform, form,
-                     options.Arrows ? KeyMode::KeypadAndArrows : KeyMode::Keypad);
+                     options.Arrows ? KeyMode::KeypadAndArrows : KeyMode::Keypad, pads.get());
     }
+    pads.reset();
     platform.reset();
     SDL_DestroyWindow(window);
     SDL_Quit();

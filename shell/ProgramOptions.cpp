@@ -15,7 +15,8 @@ std::string Summary() {
 
 std::string Footer() {
     return std::string("Keys (Num Lock on; a command repeats until another key is pressed;\n"
-                       "with --arrows the second column steers too):\n") +
+                       "with --arrows the second column steers too, with --gamepad the\n"
+                       "third):\n") +
            HelpText::Keys +
            "\n"
            "Level file:\n" +
@@ -35,6 +36,7 @@ std::optional<int> ReadProgramOptions(int argc, const char* const argv[], Form1O
         ->type_name("")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     commandLine.add_flag("--arrows", options.Arrows, HelpText::Arrows);
+    commandLine.add_flag("--gamepad", options.Gamepad, HelpText::Gamepad);
     commandLine.AddWholeNumber("--scale", options.Scale, HelpText::Scale, 1, LargestScale);
     commandLine.add_flag("--fullscreen", options.Fullscreen, HelpText::Fullscreen);
     if (const auto status = commandLine.Read(argc, argv)) {

@@ -94,8 +94,9 @@ function(check_layout root prefix)
   endif()
   # Each action names the maze by its path: an action has no folder of its own.
   foreach(expected "Path=${prefix}/share/mazewalk" "Exec=${exec} %f" "Type=Application"
-                   "Icon=${app_id}" "Actions=arrows;fullscreen;"
-                   "Exec=${exec} --arrows ${level}" "Exec=${exec} --fullscreen ${level}")
+                   "Icon=${app_id}" "Actions=arrows;gamepad;fullscreen;"
+                   "Exec=${exec} --arrows ${level}" "Exec=${exec} --gamepad ${level}"
+                   "Exec=${exec} --fullscreen ${level}")
     list(FIND lines "${expected}" found)
     if(found EQUAL -1)
       message(FATAL_ERROR "${entry} lacks \"${expected}\"; it holds:\n${lines}")

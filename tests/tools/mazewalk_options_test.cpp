@@ -73,7 +73,7 @@ TEST(MazewalkOptions, NoDisplayIsOneLineOnStderr) {
     const std::string bare =
         std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_RUNTIME_DIR ") +
         MAZEWALK_PROGRAM;
-    for (const char* arguments : {"", " --fullscreen", " --arrows maze.dat"}) {
+    for (const char* arguments : {"", " --fullscreen", " --gamepad", " --arrows maze.dat"}) {
         const auto result = RunTool(bare + arguments, folder);
         EXPECT_EQ(result.Status, 1) << arguments;
         EXPECT_EQ(result.Out, "") << arguments;
