@@ -10,7 +10,8 @@
 # out as Debian lays out games (programs in /usr/games, mazes in
 # /usr/share/games/mazewalk), its Depends computed from the programs.
 # win64: mazewalk-VERSION-win64.zip, cross-built with MinGW-w64: one folder
-# with the programs, the SDL2 DLLs, the mazes, a README.txt and the licences.
+# with the programs, the SDL2 DLLs, the mazes, a README.txt and the licences;
+# and mazewalk-VERSION-win64-setup.exe, a 64-bit installer of the same (NSIS).
 # web: mazewalk-VERSION-web.zip, one folder with the page, the program's .js
 # and .wasm, the shipped mazes with their maps and the licence notices.
 # Served by any static web server, it runs.

@@ -10,8 +10,9 @@ mazewalk_packages_test=(googletest libgtest-dev libbenchmark-dev xvfb xfonts-bas
 # What ./package.sh needs for the Debian package besides the build: the icons'
 # and manual pages' tools, dpkg-shlibdeps for Depends, and lintian to check it.
 mazewalk_packages_deb=(dpkg-dev file librsvg2-bin scdoc appstream desktop-file-utils lintian)
-# The Windows cross-build, its tests under Wine, and its zip's test.
-mazewalk_packages_win64=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev unzip)
+# The Windows cross-build, its tests under Wine, its zip's test, and its
+# installer (NSIS).
+mazewalk_packages_win64=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev unzip nsis)
 
 # The web build and its browser tests; the libraries the page is built from
 # are cross-built from the source of these Debian packages' versions.

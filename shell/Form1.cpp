@@ -8,6 +8,7 @@
 
 #include "motion/Step.h"
 #include "shell/Form1Window.h"
+#include "shell/Gamepads.h"
 #include "shell/Keys.h"
 #include "shell/SdlPlatform.h"
 #include "shell/WindowIcon.h"
@@ -23,8 +24,10 @@ void ShowFailure(const std::string& message) {
 }
 
 // Runs ticks every TickSeconds against deadlines on this one thread, handling
-// events while waiting, until the program is ended.
-void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyMode keys) {
+// events while waiting, until the program is ended. pads is null without
+// --gamepad.
+void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyMode keys,
+                  Gamepads* pads) {
     const Uint64 frequency = SDL_GetPerformanceFrequency();
     const auto period = static_cast<Uint64>(static_cast<double>(frequency) * TickSeconds);
     Uint64 next = SDL_GetPerformanceCounter() + period;
@@ -42,11 +45,23 @@ void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyM
                 platform.EndProgram();
                 break;
             case SDL_WINDOWEVENT:
-                if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                // A full screen's window may be given its size after it shows.
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                    event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                     form.PaintAll();
                 }
                 break;
             default:
+                // A pad's control, through the same step as a key.
+                if (pads == nullptr) {
+                    break;
+                }
+                if (const auto code = pads->Handle(event)) {
+                    Form_KeyDown(state, platform, *code, 0);
+                    if (!platform.Ended()) {
+                        form.PresentView();
+                    }
+                }
                 break;
         }
     };
@@ -87,9 +102,18 @@ void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyM
 
 }  // namespace
 
+std::string StartupText(const Form1Options& options) {
+    std::string text(options.Arrows ? StartupMessageWithArrows : StartupMessage);
+    if (options.Gamepad) {
+        const std::size_t end = text.find("\tEsc - Exit");
+        text.insert(end, std::string(StartupGamepadLines) + "\r");
+    }
+    return text;
+}
+
 bool Form_Load(Module1& state, PlatformServices& platform, const Form1Options& options,
                std::string& failure) {
-    platform.ShowMessage(options.Arrows ? StartupMessageWithArrows : StartupMessage);
+    platform.ShowMessage(StartupText(options));
     state.View.MoveStep = MoveStepStart;
     state.View.TurnStep = TurnStepStart;
     state.View.EyeHeight = EyeHeightStart;
@@ -137,6 +161,63 @@ bool ScaleFits(int scale) {
     return false;
 }
 
+// Whether a video driver was named on purpose, by the SDL_VIDEODRIVER
+// variable or SDL's hint (SDL reads the one through the other). Asked before
+// SDL starts.
+bool VideoDriverNamed() {
+    const char* named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return named != nullptr && *named != '\0';
+}
+
+bool IsSet(const char* variable) {
+    const char* value = SDL_getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// The drivers SDL may try when none is named: those that show a window. Left
+// to itself, SDL falls back to a driver that shows nothing (offscreen, dummy)
+// where no display can be reached, and the program would run unseen until
+// killed. Wayland is left out where no compositor can be named, since its
+// library then prints a complaint of its own on stderr.
+std::string WindowDrivers() {
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string driver = SDL_GetVideoDriver(i);
+        if (driver == "offscreen" || driver == "dummy" || driver == "evdev" ||
+            (driver == "wayland" && !IsSet("WAYLAND_DISPLAY") && !IsSet("XDG_RUNTIME_DIR"))) {
+            continue;
+        }
+        drivers += (drivers.empty() ? "" : ",") + driver;
+    }
+    return drivers;
+}
+
+// What is missing when no driver that shows a window could start.
+std::string NoDisplay() {
+    std::string named;
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (IsSet(variable)) {
+            named +=
+                std::string(named.empty() ? "" : " and ") + variable + "=" + SDL_getenv(variable);
+        }
+    }
+    if (named.empty()) {
+        return "no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and the window needs one";
+    }
+    return "cannot reach the display of " + named + " (" + SDL_GetError() +
+           "), and the window needs one";
+}
+
+// The scale of a full screen, with the display's bounds: the largest the
+// display holds, and 1 on a display smaller than the client area (which then
+// shows its middle).
+int FullscreenScale(SDL_Rect& bounds) {
+    if (SDL_GetDisplayBounds(0, &bounds) != 0) {
+        bounds = {0, 0, FormWidth, FormHeight};
+    }
+    return std::max(LargestScaleFitting(bounds.w, bounds.h), 1);
+}
+
 }  // namespace
 
 int RunForm1(const Form1Options& options) {
@@ -147,17 +228,32 @@ int RunForm1(const Form1Options& options) {
     // On Windows: our pixels are the screen's, not stretched and blurred by
     // the system at 125 % or 150 % scaling. Other systems ignore it.
     SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
+    const bool driverNamed = VideoDriverNamed();
+    if (!driverNamed) {
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, WindowDrivers().c_str(), SDL_HINT_OVERRIDE);
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        ShowFailure(std::string("cannot start the video system: ") + SDL_GetError());
+        if (driverNamed) {
+            ShowFailure(std::string("cannot start the video system: ") + SDL_GetError());
+        } else {
+            // Not in a box: there is nowhere to show one.
+            std::fprintf(stderr, "%s: %s\n", ProgramName, NoDisplay().c_str());
+        }
         return 1;
     }
     if (!ScaleFits(options.Scale)) {
         SDL_Quit();
         return 2;
     }
-    SDL_Window* window =
-        SDL_CreateWindow("B", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                         FormWidth * options.Scale, FormHeight * options.Scale, SDL_WINDOW_HIDDEN);
+    int scale = options.Scale;
+    SDL_Rect size{0, 0, FormWidth * scale, FormHeight * scale};
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (options.Fullscreen) {
+        scale = FullscreenScale(size);
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    SDL_Window* window = SDL_CreateWindow("B", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          size.w, size.h, flags);
     if (window == nullptr) {
         ShowFailure(std::string("cannot create the window: ") + SDL_GetError());
         SDL_Quit();
@@ -167,17 +263,24 @@ int RunForm1(const Form1Options& options) {
     std::string failure;
     std::unique_ptr<SdlPlatform> platform = SdlPlatform::Create(window, failure);
     auto state = std::make_unique<Module1>();
+    // Started before the message, so the first frame waits for nothing; where
+    // pads cannot be opened the program runs as without them.
+    std::unique_ptr<Gamepads> pads;
+    if (options.Gamepad) {
+        pads = std::make_unique<Gamepads>();
+    }
     int status = 0;
     if (!platform || !Form_Load(*state, *platform, options, failure)) {
         ShowFailure(failure);
         status = 1;
     } else {
-        Form1Window form(window, *platform, options.Scale);
+        Form1Window form(window, *platform, scale);
         SDL_ShowWindow(window);
         form.PaintAll();
         RunEventLoop(*state, *platform, form,
-                     options.Arrows ? KeyMode::KeypadAndArrows : KeyMode::Keypad);
+                     options.Arrows ? KeyMode::KeypadAndArrows : KeyMode::Keypad, pads.get());
     }
+    pads.reset();
     platform.reset();
     SDL_DestroyWindow(window);
     SDL_Quit();

@@ -21,15 +21,26 @@ inline constexpr std::string_view StartupMessageWithArrows =
     "\tPgDn - Down\r\tPgUp - Up\r\tDown - Back\r\tUp - Forward\r\tLeft - Left\r"
     "\tRight - Right\r\tEsc - Exit\r\tOther - Stop";
 
+// The pad's controls --gamepad adds, after the keypad's lines and the arrows'
+// (PadKeys says what each name stands for).
+inline constexpr std::string_view StartupGamepadLines =
+    "\tPad LB/LT - Down\r\tPad RB/RT - Up\r\tPad Down - Back\r\tPad Up - Forward\r"
+    "\tPad Left - Left\r\tPad Right - Right\r\tPad Back - Exit";
+
 // What the command line may change; the defaults are the plain program.
 struct Form1Options {
     // The level walked, relative to the working directory or absolute.
     std::string LevelFileName = LevelFileNameStart;
     // Arrow and page keys steer too (see KeyMode).
     bool Arrows = false;
+    // Game pads steer too (see Gamepads).
+    bool Gamepad = false;
     // The window shown this many times larger, each pixel a Scale x Scale
     // block; what is drawn stays 400 x 400.
     int Scale = 1;
+    // The window fills the screen, black, with the client area at the largest
+    // scale that fits, centred; never with a Scale of its own.
+    bool Fullscreen = false;
 };
 inline constexpr int LargestScale = 8;
 
@@ -45,6 +56,10 @@ inline constexpr int ViewTop = PictureTop + PictureBorder;
 
 // The tick period, in seconds.
 inline constexpr double TickSeconds = 0.010;
+
+// The start-up message for options: StartupMessage, with the keys --arrows
+// and the controls --gamepad add.
+std::string StartupText(const Form1Options& options);
 
 // Start-up, before the window is shown: the message, the view state (the
 // level named by options), the level, the rate clock. Returns false, with the
@@ -63,6 +78,6 @@ void Form_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCo
 int LargestScaleFitting(int width, int height);
 
 // Runs the program; returns its exit status: 0 after Esc or the close box, 1
-// when the level cannot be loaded or SDL fails, 2 when options.Scale makes a
-// window larger than the screen.
+// when there is no display, the level cannot be loaded or SDL fails, 2 when
+// options.Scale makes a window larger than the screen.
 int RunForm1(const Form1Options& options = {});

@@ -30,7 +30,10 @@ void PaintFrame(SDL_Surface* s) {
 
 Form1Window::Form1Window(SDL_Window* window, SdlPlatform& platform, int scale)
     : Window(window), Platform(platform), Scale(scale) {
-    if (Scale > 1) {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    if (Scale > 1 || width != FormWidth || height != FormHeight) {
         // In the view's format, so that scaling it up is SDL's plain stretch.
         Client = SDL_CreateRGBSurfaceWithFormat(0, FormWidth, FormHeight, 32,
                                                 platform.View()->format->format);
@@ -44,14 +47,26 @@ Form1Window::~Form1Window() {
     SDL_FreeSurface(Client);
 }
 
-SDL_Rect Form1Window::ViewRect() const {
-    return {ViewLeft * Scale, ViewTop * Scale, ViewSize * Scale, ViewSize * Scale};
+SDL_Rect Form1Window::ClientRect(const SDL_Surface* surface) const {
+    const int width = FormWidth * Scale;
+    const int height = FormHeight * Scale;
+    return {(surface->w - width) / 2, (surface->h - height) / 2, width, height};
+}
+
+SDL_Rect Form1Window::ViewRect(const SDL_Surface* surface) const {
+    const SDL_Rect client = ClientRect(surface);
+    return {client.x + ViewLeft * Scale, client.y + ViewTop * Scale, ViewSize * Scale,
+            ViewSize * Scale};
 }
 
 void Form1Window::PaintAll() {
     SDL_Surface* surface = SDL_GetWindowSurface(Window);
     if (surface == nullptr) {
         return;
+    }
+    SDL_Rect client = ClientRect(surface);
+    if (client.w < surface->w || client.h < surface->h) {
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     }
     SDL_Rect at{ViewLeft, ViewTop, ViewSize, ViewSize};
     if (Client == nullptr) {
@@ -62,7 +77,7 @@ void Form1Window::PaintAll() {
         // never smooths.
         PaintFrame(Client);
         SDL_BlitSurface(Platform.FinishFrame(), nullptr, Client, &at);
-        SDL_BlitScaled(Client, nullptr, surface, nullptr);
+        SDL_BlitScaled(Client, nullptr, surface, &client);
     }
     SDL_UpdateWindowSurface(Window);
     ++PresentCount;
@@ -79,13 +94,13 @@ void Form1Window::PresentView() {
         return;
     }
     SDL_Surface* frame = Platform.View();
-    SDL_Rect at = ViewRect();
+    SDL_Rect at = ViewRect(surface);
     if (Scale == 1) {
         SDL_BlitSurface(frame, nullptr, surface, &at);
     } else {
         SDL_BlitScaled(frame, nullptr, surface, &at);
     }
-    at = ViewRect();  // the blits clip it in place
+    at = ViewRect(surface);  // the blits clip it in place
     SDL_UpdateWindowSurfaceRects(Window, &at, 1);
     ++PresentCount;
 }

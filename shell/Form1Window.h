@@ -1,6 +1,7 @@
 // The program's window on screen: its client area (a sunken frame around the
 // view) drawn at an integer scale, and the view's frames, composed off-screen,
-// shown whole.
+// shown whole. A window larger than the scaled client area (full screen) shows
+// it centred on black.
 #pragma once
 
 #include <SDL.h>
@@ -11,8 +12,8 @@
 
 class Form1Window {
   public:
-    // window's client area must be FormWidth x FormHeight times scale, and
-    // outlive this object; scale is 1 to LargestScale.
+    // window's client area must be at least FormWidth x FormHeight times
+    // scale, and outlive this object; scale is 1 to LargestScale.
     Form1Window(SDL_Window* window, SdlPlatform& platform, int scale);
     ~Form1Window();
     Form1Window(const Form1Window&) = delete;
@@ -27,13 +28,16 @@ class Form1Window {
     std::int64_t Presents() const { return PresentCount; }
 
   private:
-    SDL_Rect ViewRect() const;
+    // Where the scaled client area sits in surface: centred, so at (0, 0) in
+    // a window of its own size.
+    SDL_Rect ClientRect(const SDL_Surface* surface) const;
+    SDL_Rect ViewRect(const SDL_Surface* surface) const;
 
     SDL_Window* Window;
     SdlPlatform& Platform;
     int Scale;
-    // The client area at its natural size, for scaling up whole; only made
-    // when Scale > 1.
+    // The client area at its natural size, for scaling up or centring whole;
+    // only made when Scale > 1 or the window is not the client area's size.
     SDL_Surface* Client = nullptr;
     std::int64_t PresentCount = 0;
 };

@@ -9,7 +9,9 @@
 #include "render/Wall.h"
 #include "shell/Form1.h"
 #include "shell/Form1Window.h"
+#include "shell/Gamepads.h"
 #include "shell/Keys.h"
+#include "shell/PadKeys.h"
 #include "shell/SdlPlatform.h"
 #include "support/LevelFiles.h"
 #include "support/RasterReference.h"
@@ -148,6 +150,88 @@ TEST(StartupMessage, WithArrowsListsThemAfterTheKeypad) {
         "Right - Right\x0d";
     expected += StartupMessage.substr(cut);
     EXPECT_EQ(StartupMessageWithArrows, expected);
+}
+
+// With --gamepad the pad's lines come after the keypad's (and the arrows'),
+// before Esc; without it the text is the plain one to the byte.
+TEST(StartupMessage, WithGamepadListsThePadBeforeEsc) {
+    const std::string pad =
+        "\tPad LB/LT - Down\r\tPad RB/RT - Up\r\tPad Down - Back\r\tPad Up - Forward\r"
+        "\tPad Left - Left\r\tPad Right - Right\r\tPad Back - Exit\r";
+    const std::string end = "\tEsc - Exit\r\tOther - Stop";
+    for (const bool arrows : {false, true}) {
+        Form1Options options;
+        options.Arrows = arrows;
+        const std::string plain(arrows ? StartupMessageWithArrows : StartupMessage);
+        EXPECT_EQ(StartupText(options), plain);
+        options.Gamepad = true;
+        EXPECT_EQ(StartupText(options), plain.substr(0, plain.size() - end.size()) + pad + end);
+    }
+}
+
+// The pad's rules alone, one control at a time, as a person would move it:
+// each step's code, or -1 for none.
+TEST(PadKeys, SendsACodeOnceWhenAControlBecomesActiveAndStopsWhenTheLastLetsGo) {
+    enum Kind { Button, Axis, Removed };
+    struct Step {
+        const char* What;
+        Kind How;
+        int Which;  // a PadButton or a PadAxis
+        int Value;  // pressed (1) or not, or where the axis is
+        int Code;
+    };
+    constexpr int Quarter = PadAxisTravel / 4;
+    constexpr int Fifth = PadAxisTravel / 5;
+    constexpr int Y = static_cast<int>(PadAxis::StickY);
+    constexpr int X = static_cast<int>(PadAxis::StickX);
+    constexpr int RT = static_cast<int>(PadAxis::RightTrigger);
+    constexpr int LT = static_cast<int>(PadAxis::LeftTrigger);
+    const Step steps[] = {
+        {"the stick up to a quarter: not yet", Axis, Y, -Quarter, -1},
+        {"the stick up past a quarter: forward", Axis, Y, -Quarter - 1, 104},
+        {"further up: already active", Axis, Y, -PadAxisTravel, -1},
+        {"back to a fifth: still held", Axis, Y, -Fifth - 1, -1},
+        {"a diagonal, x farther: turn left", Axis, X, -Fifth - 2, 100},
+        {"x past the centre, y farther again: forward", Axis, X, Fifth, 104},
+        {"y below a fifth, x too: let go, stop", Axis, Y, -Fifth + 1, 101},
+        {"x to a fifth again: not past a quarter", Axis, X, Fifth + 1, -1},
+        {"x past a quarter: turn right", Axis, X, Quarter + 1, 102},
+        {"the stick down, farther: back", Axis, Y, PadAxisTravel, 98},
+        {"the right trigger to half: not yet", Axis, RT, PadAxisTravel / 2, -1},
+        {"past half: rise, the stick still held", Axis, RT, PadAxisTravel / 2 + 1, 103},
+        {"x let go: still back", Axis, X, 0, -1},
+        {"the stick let go: the trigger still held", Axis, Y, 0, -1},
+        {"the trigger let go, the last: stop", Axis, RT, 0, 101},
+        {"the left shoulder: descend", Button, static_cast<int>(PadButton::LeftShoulder), 1, 97},
+        {"the left trigger too: descend again", Axis, LT, PadAxisTravel, 97},
+        {"the shoulder let go, the trigger held", Button, static_cast<int>(PadButton::LeftShoulder),
+         0, -1},
+        {"the d-pad up: forward", Button, static_cast<int>(PadButton::Up), 1, 104},
+        {"pulled out while held: stop", Removed, 0, 0, 101},
+        {"the d-pad left after it comes back: turn left", Button, static_cast<int>(PadButton::Left),
+         1, 100},
+        {"let go: stop", Button, static_cast<int>(PadButton::Left), 0, 101},
+        {"pulled out with nothing held: nothing", Removed, 0, 0, -1},
+        {"a button with no command: nothing", Button, static_cast<int>(PadButton::Other), 1, -1},
+        {"Back: Esc", Button, static_cast<int>(PadButton::Back), 1, 27},
+        {"Back let go: nothing", Button, static_cast<int>(PadButton::Back), 0, -1},
+    };
+    PadKeys pad;
+    for (const Step& step : steps) {
+        std::optional<std::int16_t> code;
+        switch (step.How) {
+            case Button:
+                code = pad.Button(static_cast<PadButton>(step.Which), step.Value != 0);
+                break;
+            case Axis:
+                code = pad.Axis(static_cast<PadAxis>(step.Which), step.Value);
+                break;
+            case Removed:
+                code = pad.Removed();
+                break;
+        }
+        EXPECT_EQ(code.value_or(-1), step.Code) << step.What;
+    }
 }
 
 // Start-up through the platform: the message first, then ticks against a
@@ -416,6 +500,160 @@ TEST_P(OffscreenWindow, PresentsOnlyFramesThatChange) {
     EXPECT_EQ(step(0), 5);
     form.PaintAll();  // an expose repaints whatever the frame
     EXPECT_EQ(form.Presents(), 6);
+}
+
+// A pad through SDL's virtual joystick on the offscreen driver, as the event
+// loop routes it: each control's frames are the frames of the keypad key it
+// stands for, pressed, ticked, then keypad 5 when it is let go.
+struct PadCase {
+    const char* What;
+    bool IsAxis;
+    int Which;          // an SDL_GameControllerButton, or the joystick axis of the virtual pad
+    int Held;           // the axis's value while held
+    std::int16_t Code;  // the keypad key, or 0 when nothing is sent
+};
+
+class PadTable : public testing::TestWithParam<PadCase> {
+  protected:
+    void SetUp() override {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+        // The offscreen window never has the focus pads otherwise wait for.
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            GTEST_SKIP() << "no offscreen video driver: " << SDL_GetError();
+        }
+        Pads = std::make_unique<Gamepads>();
+        ASSERT_TRUE(Pads->Started()) << SDL_GetError();
+        SDL_VirtualJoystickDesc pad{};
+        pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        pad.naxes = SDL_CONTROLLER_AXIS_MAX;
+        pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        pad.name = "mazewalk test pad";
+        Device = SDL_JoystickAttachVirtualEx(&pad);
+        ASSERT_GE(Device, 0) << SDL_GetError();
+        Joystick = SDL_JoystickOpen(Device);
+        ASSERT_NE(Joystick, nullptr) << SDL_GetError();
+        for (const int trigger :
+             {SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDL_CONTROLLER_AXIS_TRIGGERRIGHT}) {
+            SDL_JoystickSetVirtualAxis(Joystick, trigger, SDL_JOYSTICK_AXIS_MIN);  // let go
+        }
+        ASSERT_FALSE(ReadLevel(SquareAheadLevel(), "t.dat", Pad.State));
+        ASSERT_FALSE(ReadLevel(SquareAheadLevel(), "t.dat", Keypad.State));
+        Pump();
+        ASSERT_EQ(Pads->Count(), 1U);
+        ASSERT_TRUE(Pad.Frames.empty()) << "the pad sent a code when plugged in";
+    }
+    void TearDown() override {
+        Pads.reset();
+        if (Joystick != nullptr) {
+            SDL_JoystickClose(Joystick);
+        }
+        if (Device >= 0) {
+            SDL_JoystickDetachVirtual(Device);
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    struct Walk {
+        Module1 State;
+        RecordingPlatform Platform;
+        std::vector<std::vector<Quad>> Frames;
+        void Step(std::int16_t code) {
+            Form_KeyDown(State, Platform, code, 0);
+            Frames.push_back(Platform.FramePolygons);
+        }
+        void Ticks(int count) {
+            for (int i = 0; i < count; ++i) {
+                Timer1_Timer(State, Platform);
+                Frames.push_back(Platform.FramePolygons);
+            }
+        }
+    };
+
+    // Every event that came, through the pads, into the pad's walk.
+    void Pump() {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            if (const auto code = Pads->Handle(event)) {
+                Pad.Step(*code);
+            }
+        }
+    }
+    void Set(const PadCase& c, bool held) {
+        if (c.IsAxis) {
+            const bool trigger = c.Which == SDL_CONTROLLER_AXIS_TRIGGERLEFT ||
+                                 c.Which == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
+            const int rest = trigger ? SDL_JOYSTICK_AXIS_MIN : 0;
+            SDL_JoystickSetVirtualAxis(Joystick, c.Which,
+                                       static_cast<Sint16>(held ? c.Held : rest));
+        } else {
+            SDL_JoystickSetVirtualButton(Joystick, c.Which, held ? 1 : 0);
+        }
+        Pump();
+    }
+
+    std::unique_ptr<Gamepads> Pads;
+    int Device = -1;
+    SDL_Joystick* Joystick = nullptr;
+    Walk Pad;
+    Walk Keypad;
+};
+
+TEST_P(PadTable, WalksFrameForFrameAsTheKeypadKey) {
+    const PadCase& c = GetParam();
+    Set(c, true);
+    Pad.Ticks(3);
+    Set(c, false);
+    Pad.Ticks(2);
+    if (c.Code != 0) {
+        Keypad.Step(c.Code);
+    }
+    Keypad.Ticks(3);
+    if (c.Code != 0 && c.Code != 27) {
+        Keypad.Step(101);
+    }
+    Keypad.Ticks(2);
+    EXPECT_EQ(Pad.Frames, Keypad.Frames);
+    EXPECT_EQ(Pad.State.View.LastKey, Keypad.State.View.LastKey);
+    EXPECT_EQ(Pad.State.View.EyeHeight, Keypad.State.View.EyeHeight);
+    EXPECT_EQ(Pad.Platform.Ended, Keypad.Platform.Ended);
+}
+
+// The stick's axes are the virtual pad's 0 (x) and 1 (y), the triggers' 4
+// (left) and 5 (right), as SDL maps a virtual pad.
+INSTANTIATE_TEST_SUITE_P(
+    Controls, PadTable,
+    testing::Values(PadCase{"d-pad up", false, SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 104},
+                    PadCase{"d-pad down", false, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 98},
+                    PadCase{"d-pad left", false, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 100},
+                    PadCase{"d-pad right", false, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, 102},
+                    PadCase{"right shoulder", false, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 0, 103},
+                    PadCase{"left shoulder", false, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0, 97},
+                    PadCase{"Back", false, SDL_CONTROLLER_BUTTON_BACK, 0, 27},
+                    PadCase{"A: no command", false, SDL_CONTROLLER_BUTTON_A, 0, 0},
+                    PadCase{"stick up", true, SDL_CONTROLLER_AXIS_LEFTY, -30000, 104},
+                    PadCase{"stick down", true, SDL_CONTROLLER_AXIS_LEFTY, 30000, 98},
+                    PadCase{"stick left", true, SDL_CONTROLLER_AXIS_LEFTX, -30000, 100},
+                    PadCase{"stick right", true, SDL_CONTROLLER_AXIS_LEFTX, 30000, 102},
+                    PadCase{"stick up a little: nothing", true, SDL_CONTROLLER_AXIS_LEFTY, -8000,
+                            0},
+                    PadCase{"right stick: nothing", true, SDL_CONTROLLER_AXIS_RIGHTY, -30000, 0},
+                    PadCase{"right trigger", true, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767, 103},
+                    PadCase{"left trigger", true, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767, 97},
+                    PadCase{"left trigger below half: nothing", true,
+                            SDL_CONTROLLER_AXIS_TRIGGERLEFT, -1000, 0}));
+
+// A pad pulled out while held stops the walk, and is dropped.
+TEST_F(PadTable, APadPulledOutWhileHeldStops) {
+    Set({"d-pad up", false, SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 104}, true);
+    SDL_JoystickClose(Joystick);
+    Joystick = nullptr;
+    ASSERT_EQ(SDL_JoystickDetachVirtual(Device), 0) << SDL_GetError();
+    Device = -1;
+    Pump();
+    EXPECT_EQ(Pads->Count(), 0U);
+    EXPECT_EQ(Pad.State.View.LastKey, 101);
 }
 
 }  // namespace

@@ -164,8 +164,9 @@ StopRunner() {
 StartXvfb() {
     local displayFile="$E2E_DIR/display"
     : >"$displayFile"
-    # Large enough for the window at --scale 4 (1816 x 1856).
-    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1920x24 \
+    # Large enough for the window at --scale 4 (1816 x 1856), unless the test
+    # sets E2E_SCREEN (WIDTHxHEIGHT) before SetUp.
+    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${E2E_SCREEN:-1920x1920}x24" \
         3>"$displayFile" >"$E2E_DIR/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     XvfbReported() {

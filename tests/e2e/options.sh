@@ -3,13 +3,50 @@
 # (and the keypad by position, whatever Num Lock says), and without it the
 # arrows stop; --scale 2 shows a 908 x 928 window in which every 2 x 2 block
 # is one pixel of the 400 x 400 frame.
+#   options.sh PROGRAM
+#   options.sh PROGRAM fullscreen WIDTHxHEIGHT   on a screen of that size,
+#       --fullscreen shows on black, centred, the window --scale N shows for
+#       the largest N that fits, pixel for pixel
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
+mode=${2:-options}
+[ "$mode" = options ] || E2E_SCREEN=${3:?usage: $0 PROGRAM [fullscreen WIDTHxHEIGHT]}
 SetUp "${1:-}"
 
 # A square straight ahead at depth 4, and one behind it at depth 40.
 WriteLevel "$E2E_DIR" 50 10,14,A 10,50,A
 shot=$E2E_DIR/view.rgb
+
+if [ "$mode" = fullscreen ]; then
+    read -r width height <<<"${E2E_SCREEN/x/ }"
+    scale=$((width / E2E_CLIENT_WIDTH < height / E2E_CLIENT_HEIGHT ?
+        width / E2E_CLIENT_WIDTH : height / E2E_CLIENT_HEIGHT))
+    client_width=$((E2E_CLIENT_WIDTH * scale))
+    client_height=$((E2E_CLIENT_HEIGHT * scale))
+    StartAndShowWindow "$E2E_DIR" --scale "$scale"
+    WaitFor 5 "a steady view at --scale $scale" Steady "$shot"
+    import -silent -window "$E2E_MAIN" -depth 8 "rgb:$E2E_DIR/scaled.rgb"
+    xdotool key Escape
+    WaitForExit 5
+    convert -size "${width}x${height}" xc:black \
+        -size "${client_width}x${client_height}" -depth 8 "rgb:$E2E_DIR/scaled.rgb" \
+        -geometry "+$(((width - client_width) / 2))+$(((height - client_height) / 2))" \
+        -composite -depth 8 "rgb:$E2E_DIR/expected.rgb"
+    StartAndShowWindow "$E2E_DIR" --fullscreen
+    # The window itself, not the black screen around a smaller one.
+    FillsScreenAsScaled() {
+        [ "$(ClientSize "$E2E_MAIN")" = "$width $height" ] &&
+            import -silent -window "$E2E_MAIN" -depth 8 "rgb:$E2E_DIR/screen.rgb" &&
+            cmp -s "$E2E_DIR/screen.rgb" "$E2E_DIR/expected.rgb"
+    }
+    WaitFor 5 "--fullscreen to show the window at --scale $scale centred on black" \
+        FillsScreenAsScaled
+    xdotool key Escape
+    WaitForExit 5
+    [ "$E2E_STATUS" -eq 0 ] || Fail "Esc ended --fullscreen with status $E2E_STATUS"
+    Note "--fullscreen on $E2E_SCREEN: the window at --scale $scale, centred on black"
+    exit 0
+fi
 
 Restart() {
     xdotool key Escape

@@ -87,11 +87,16 @@ function(check_layout root prefix)
   set(entry "${root}/share/applications/${app_id}.desktop")
   file(STRINGS "${entry}" lines)
   set(exec "${prefix}/bin/mazewalk")
+  set(level "${prefix}/share/mazewalk/torv-2.dat")
   if(exec MATCHES " ")
     set(exec "\"${exec}\"")
+    set(level "\"${level}\"")
   endif()
+  # Each action names the maze by its path: an action has no folder of its own.
   foreach(expected "Path=${prefix}/share/mazewalk" "Exec=${exec} %f" "Type=Application"
-                   "Icon=${app_id}")
+                   "Icon=${app_id}" "Actions=arrows;gamepad;fullscreen;"
+                   "Exec=${exec} --arrows ${level}" "Exec=${exec} --gamepad ${level}"
+                   "Exec=${exec} --fullscreen ${level}")
     list(FIND lines "${expected}" found)
     if(found EQUAL -1)
       message(FATAL_ERROR "${entry} lacks \"${expected}\"; it holds:\n${lines}")

@@ -36,6 +36,10 @@ TEST(MazewalkOptions, WrongCommandLinesAreRefusedWithoutAWindow) {
              Case{"maze.dat --colour", "unknown option '--colour'"},
              Case{"one.dat two.dat", "unexpected argument 'two.dat'"},
              Case{"one.dat -- two.dat", "unexpected argument 'two.dat'"},
+             // Full screen picks its own scale.
+             Case{"--fullscreen --scale 2",
+                  "--fullscreen chooses its own scale, so not with --scale"},
+             Case{"--scale=1 --fullscreen maze.dat", "not with --scale"},
          }) {
         ExpectRefused(RunTool(Program + " " + c.Arguments, folder), "mazewalk", c.Says,
                       c.Arguments);
@@ -57,6 +61,26 @@ TEST(MazewalkOptions, OneLevelIsTakenAndTheWindowTried) {
         EXPECT_EQ(result.Status, 1) << arguments;
         EXPECT_EQ(result.Err.rfind("mazewalk: cannot start the video system", 0), 0U)
             << arguments << ": " << result.Err;
+    }
+}
+
+// With no display at all and no driver named, the program never falls back
+// to one that shows nothing: nothing on stdout (no start-up message), one
+// line on stderr, status 1. Wayland's library, which complains on its own
+// where it cannot find its folder, is not asked.
+TEST(MazewalkOptions, NoDisplayIsOneLineOnStderr) {
+    const auto folder = TestFolder();
+    const std::string bare =
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_RUNTIME_DIR ") +
+        MAZEWALK_PROGRAM;
+    for (const char* arguments : {"", " --fullscreen", " --gamepad", " --arrows maze.dat"}) {
+        const auto result = RunTool(bare + arguments, folder);
+        EXPECT_EQ(result.Status, 1) << arguments;
+        EXPECT_EQ(result.Out, "") << arguments;
+        EXPECT_EQ(result.Err,
+                  "mazewalk: no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and the "
+                  "window needs one\n")
+            << arguments;
     }
 }
 

@@ -26,7 +26,8 @@ scripts/build.sh test --target view_frames >/dev/null
 # A prefix of our own, gone at the end; no Mono or Gecko asked for, no log.
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/mazewalk-wine.XXXXXX")
 frames=$(mktemp -d "${TMPDIR:-/tmp}/mazewalk-frames.XXXXXX")
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine's menu builder off: the installer's shortcuts stay in the prefix.
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$frames"' EXIT
 wineboot --init
@@ -74,10 +75,49 @@ done
 
 # The zip, as shipped (no tests, warnings not errors), unzipped into an empty
 # folder, walks its own maze.
-zip=$(./package.sh win64 | sed -n 's/^package.sh: wrote //p')
+written=$(./package.sh win64 | sed -n 's/^package.sh: wrote //p')
+zip=$(grep '\.zip$' <<<"$written" || true)
+setup=$(grep -- '-setup\.exe$' <<<"$written" || true)
 [ -f "$zip" ] || { echo "tests/win/run.sh: ./package.sh win64 wrote no zip" >&2; exit 1; }
+[ -f "$setup" ] || { echo "tests/win/run.sh: ./package.sh win64 wrote no installer" >&2; exit 1; }
 unzipped=$frames/unzipped
 mkdir "$unzipped"
 unzip -q "$zip" -d "$unzipped"
 bash tests/win/zip.sh "$unzipped" "$frames"
+
+# The installer, silent: Program Files holds the package, the Start menu its
+# shortcuts, each starting in the installed folder with its mode's option, and
+# the system's list of programs its uninstaller; the installed program walks;
+# the silent uninstaller (which runs on after it returns, as a copy of itself)
+# leaves nothing of it.
+WinInstallerFail() {
+    echo "tests/win/run.sh: $*" >&2
+    exit 1
+}
+installed="$WINEPREFIX/drive_c/Program Files/mazewalk"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/mazewalk"
+listing='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\mazewalk'
+wine "$setup" /S
+wineserver -w
+[ -f "$installed/mazewalk.exe" ] || WinInstallerFail "the installer put no mazewalk.exe in Program Files"
+for shortcut in "mazewalk:" "mazewalk with arrow keys:--arrows" "mazewalk with a gamepad:--gamepad" \
+    "mazewalk full screen:--fullscreen"; do
+    lnk="$menu/${shortcut%%:*}.lnk"
+    [ -f "$lnk" ] || WinInstallerFail "no Start-menu shortcut $lnk"
+    words=$(strings -el "$lnk" | tr -d '\t')
+    grep -qx 'C:\\Program Files\\mazewalk' <<<"$words" ||
+        WinInstallerFail "$lnk does not start in the installed folder"
+    [ -z "${shortcut#*:}" ] || grep -qx -- "${shortcut#*:}" <<<"$words" ||
+        WinInstallerFail "$lnk does not pass ${shortcut#*:}"
+done
+wine reg query "$listing" >/dev/null || WinInstallerFail "the uninstaller is not listed"
+bash tests/win/zip.sh --installed "$installed" "$frames"
+wine 'C:\Program Files\mazewalk\Uninstall.exe' /S
+wineserver -w
+[ ! -e "$installed" ] || WinInstallerFail "the uninstaller left $(find "$installed" | head -n 3)"
+[ ! -e "$menu" ] || WinInstallerFail "the uninstaller left the Start-menu folder"
+! wine reg query "$listing" >/dev/null 2>&1 || WinInstallerFail "the uninstaller left its listing"
+! wine reg query 'HKLM\Software\the mazewalk authors' >/dev/null 2>&1 ||
+    WinInstallerFail "the uninstaller left the vendor's registry key"
+echo "tests/win/run.sh: the installer installed, the installed program walked, the uninstaller removed it all"
 echo "tests/win/run.sh: Windows stage took $(($(date +%s) - started)) s"
