@@ -16,6 +16,8 @@
     const canvas = document.getElementById('canvas');
     const maze = document.getElementById('maze');
     const arrows = document.getElementById('arrows');
+    const keys = document.getElementById('keys');
+    const keypad = document.getElementById('keypad');
     const file = document.getElementById('file');
     const status = document.getElementById('status');
     const again = document.getElementById('again');
@@ -65,6 +67,59 @@
         console.error('mazewalk: ' + message);
         alert('mazewalk\n\n' + message);
         programEnded(1);
+    }
+
+    // The on-screen keys: each press is the DOM key event a real key gives
+    // (web/index.html carries it, made from facts/Keys.tsv), sent to the
+    // canvas, so it takes the real key's path through SDL and the program.
+    function sendKey(type, button) {
+        const code = Number(button.dataset.keycode);
+        const event = new KeyboardEvent(type, {
+            key: button.dataset.key, code: button.dataset.code,
+            location: Number(button.dataset.location), keyCode: code, which: code,
+            bubbles: true, cancelable: true});
+        canvas.dispatchEvent(event);
+    }
+
+    // Acts on the finger's touch, not on its lifting; the canvas keeps the
+    // focus, so a keyboard still steers.
+    function setUpKey(button) {
+        function release() {
+            if (button.classList.contains('down')) {
+                button.classList.remove('down');
+                sendKey('keyup', button);
+            }
+        }
+        button.addEventListener('pointerdown', function (event) {
+            event.preventDefault();
+            if (button.setPointerCapture) {
+                button.setPointerCapture(event.pointerId);
+            }
+            canvas.focus({preventScroll: true});
+            button.classList.add('down');
+            sendKey('keydown', button);
+        });
+        button.addEventListener('pointerup', release);
+        button.addEventListener('pointercancel', release);
+        button.addEventListener('lostpointercapture', release);
+        // A touch's own mouse events and click would move the focus.
+        button.addEventListener('touchstart', function (event) { event.preventDefault(); },
+                                {passive: false});
+        button.addEventListener('mousedown', function (event) { event.preventDefault(); });
+        // A click with no pointer behind it: the keyboard or an assistive tool.
+        button.addEventListener('click', function (event) {
+            if (event.detail === 0) {
+                canvas.focus({preventScroll: true});
+                sendKey('keydown', button);
+                sendKey('keyup', button);
+            }
+        });
+    }
+
+    function showKeys(shown) {
+        keys.checked = shown;
+        keypad.hidden = !shown;
+        fitCanvas();
     }
 
     // A whole multiple of the window's size where the page has room for it.
@@ -147,6 +202,18 @@
 
     maze.value = params.get('level') || DefaultLevel;
     arrows.checked = params.get('arrows') === '1';
+    // Shown by default where no pointer is fine enough to need no keys of its
+    // own (a phone or a tablet); the link remembers a choice either way.
+    showKeys(params.has('keys') ? params.get('keys') === '1'
+        : !window.matchMedia('(any-pointer: fine)').matches);
+    keypad.querySelectorAll('button').forEach(setUpKey);
+    keypad.addEventListener('contextmenu', function (event) { event.preventDefault(); });
+    keys.addEventListener('change', function () {
+        const next = new URLSearchParams(location.search);
+        next.set('keys', keys.checked ? '1' : '0');
+        history.replaceState(null, '', '?' + next.toString());
+        showKeys(keys.checked);
+    });
     maze.addEventListener('change', function () {
         startFresh({level: maze.value, disk: null});
     });
