@@ -18,6 +18,9 @@
     const arrows = document.getElementById('arrows');
     const keys = document.getElementById('keys');
     const keypad = document.getElementById('keypad');
+    const stage = document.getElementById('stage');
+    const rate = document.getElementById('rate');
+    const fullscreen = document.getElementById('fullscreen');
     const file = document.getElementById('file');
     const status = document.getElementById('status');
     const again = document.getElementById('again');
@@ -122,15 +125,31 @@
         fitCanvas();
     }
 
-    // A whole multiple of the window's size where the page has room for it.
+    // The largest whole number of device pixels a program pixel that fits the
+    // room beside the keys, so the form stays sharp at any device pixel
+    // ratio; scaled down where even one does not fit the width, never wider
+    // than the screen. Placed on a whole device pixel.
     function fitCanvas() {
-        const room = canvas.getBoundingClientRect();
-        const below = document.body.scrollHeight - room.bottom;
-        const scale = Math.max(1, Math.floor(Math.min(
-            (document.documentElement.clientWidth - 2 * room.left) / FormWidth,
-            (window.innerHeight - room.top - below) / FormHeight)));
-        canvas.style.width = FormWidth * scale + 'px';
-        canvas.style.height = FormHeight * scale + 'px';
+        const ratio = window.devicePixelRatio || 1;
+        const full = document.fullscreenElement === stage;
+        const beside = !keypad.hidden && window.innerWidth > window.innerHeight;
+        stage.classList.toggle('beside', beside);
+        const margin = full ? 0 : 16;  // main's padding, both sides
+        const keysBox = keypad.hidden ? {width: 0, height: 0} : keypad.getBoundingClientRect();
+        const barBox = document.getElementById('bar').getBoundingClientRect();
+        const width = document.documentElement.clientWidth - margin
+            - (beside ? keysBox.width + 6 : 0);
+        const height = window.innerHeight - margin - barBox.height - 6
+            - (beside || keypad.hidden ? 0 : keysBox.height + 12);
+        const acrossFit = width * ratio / FormWidth;
+        const scale = acrossFit < 1 ? acrossFit
+            : Math.max(1, Math.floor(Math.min(acrossFit, height * ratio / FormHeight)));
+        canvas.style.width = Math.floor(FormWidth * scale) / ratio + 'px';
+        canvas.style.height = Math.floor(FormHeight * scale) / ratio + 'px';
+        canvas.style.marginLeft = canvas.style.marginTop = '0px';
+        const at = canvas.getBoundingClientRect();
+        canvas.style.marginLeft = (Math.ceil(at.left * ratio - 0.01) - at.left * ratio) / ratio + 'px';
+        canvas.style.marginTop = (Math.ceil(at.top * ratio - 0.01) - at.top * ratio) / ratio + 'px';
     }
 
     // The level's name and bytes, or null bytes where there is no such file:
@@ -237,6 +256,20 @@
         location.reload();
     });
     window.addEventListener('resize', fitCanvas);
+    // A phone shows no tab title: the page shows the program's (the rate).
+    new MutationObserver(function () { rate.textContent = document.title; })
+        .observe(document.querySelector('title'), {childList: true, characterData: true,
+                                                   subtree: true});
+    fullscreen.hidden = !document.fullscreenEnabled;
+    fullscreen.addEventListener('click', function () {
+        if (document.fullscreenElement) {
+            document.exitFullscreen();
+        } else {
+            stage.requestFullscreen().catch(function () {});
+        }
+        canvas.focus({preventScroll: true});
+    });
+    document.addEventListener('fullscreenchange', fitCanvas);
     fitCanvas();
     start();
 })();
