@@ -15,6 +15,7 @@ include(${SOURCE}/packaging/Changelog.cmake)
 # Each fact and where it is written.
 set(sources
   keys         facts/Keys.tsv
+  keypad       facts/Keys.tsv
   options      facts/Options.tsv
   level_format facts/LevelFormat.txt
   level_rules  facts/LevelRules.txt
@@ -45,7 +46,7 @@ set(templates
   packaging/win64/README.txt.in "options_text keys_text level_format_text mazes_text"
   packaging/debian/CPackDeb.cmake "keys_deb"
   packaging/linux/io.github.mazewalk.Mazewalk.metainfo.xml.in "FormHeight"
-  web/index.html                "FormWidth FormHeight keys_html mazes_html"
+  web/index.html                "FormWidth FormHeight keys_html keypad_html mazes_html"
   web/mazewalk-page.js          "FormWidth FormHeight"
   web/mazewalk-page.css         "FormWidth FormHeight"
   web/CMakeLists.txt            "mazes_list")

@@ -2,7 +2,7 @@
 # sets, in the caller, MAZEWALK_FACT_<fact>_<format> for each text below, and
 # keeps what facts/Sources.cmake reads (the constants, MAZEWALK_FACT_mazes):
 #
-#   keys_md keys_scd keys_text keys_cpp keys_html keys_deb
+#   keys_md keys_scd keys_text keys_cpp keys_html keys_deb keypad_html
 #   options_md options_scd options_text options_cpp
 #   level_format_md level_format_scd level_format_text level_format_cpp
 #   level_rules_md level_rules_scd
@@ -112,6 +112,51 @@ function(_mazewalk_render_keys file)
   foreach(format md scd text cpp html deb)
     set(MAZEWALK_FACT_keys_${format} "${${format}}" PARENT_SCOPE)
   endforeach()
+endfunction()
+
+# The page's on-screen keypad (facts/Keys.tsv): a button for each key of the
+# table, where the numeric keypad has it (7 8 9 over 4 5 6 over 1 2 3, Esc
+# under them), carrying the DOM key event a real press gives with Num Lock on.
+# The stop of "any other key" is keypad 5.
+function(_mazewalk_render_keypad file)
+  mazewalk_read_table(rows "${file}" 4)
+  set(html "")
+  foreach(row IN LISTS rows)
+    mazewalk_table_fields(fields "${row}")
+    list(GET fields 0 key)
+    list(GET fields 2 does)
+    if(key MATCHES "^keypad ([0-9])$")
+      set(digit ${CMAKE_MATCH_1})
+    elseif(key STREQUAL "any other key")
+      set(digit 5)
+    elseif(key STREQUAL "Esc")
+      set(digit "")
+    else()
+      message(FATAL_ERROR "facts/Keys.tsv: no on-screen key for \"${key}\"")
+    endif()
+    if(digit STREQUAL "")
+      set(event "data-keycode=\"27\" data-key=\"Escape\" data-code=\"Escape\" data-location=\"0\"")
+      set(place "4 / 1")
+      set(label "Esc")
+    else()
+      # A DOM keyCode of the keypad's digits runs from 96 for 0; the rows
+      # count down from 7 8 9 at the top.
+      math(EXPR keycode "96 + ${digit}")
+      math(EXPR row "3 - (${digit} - 1) / 3")
+      math(EXPR column "(${digit} - 1) % 3 + 1")
+      set(event "data-keycode=\"${keycode}\" data-key=\"${digit}\" data-code=\"Numpad${digit}\"")
+      string(APPEND event " data-location=\"3\"")
+      set(place "${row} / ${column}")
+      set(label "${digit}")
+      set(key "keypad ${digit}")
+    endif()
+    if(NOT html STREQUAL "")
+      string(APPEND html "\n")
+    endif()
+    string(APPEND html "    <button type=\"button\" class=\"key\" style=\"grid-area: ${place}\" ${event}\n"
+           "            aria-label=\"${key}: ${does}\">${label}<small>${does}</small></button>")
+  endforeach()
+  set(MAZEWALK_FACT_keypad_html "${html}" PARENT_SCOPE)
 endfunction()
 
 # mazewalk's command line (facts/Options.tsv): option, --help's line, what it
@@ -227,6 +272,7 @@ function(mazewalk_render_facts source)
   mazewalk_read_constants(${source})
   mazewalk_read_mazes(${source})
   _mazewalk_render_keys(${facts}/Keys.tsv)
+  _mazewalk_render_keypad(${facts}/Keys.tsv)
   _mazewalk_render_options(${facts}/Options.tsv)
   _mazewalk_render_mazes()
   _mazewalk_render_window()

@@ -16,6 +16,11 @@
     const canvas = document.getElementById('canvas');
     const maze = document.getElementById('maze');
     const arrows = document.getElementById('arrows');
+    const keys = document.getElementById('keys');
+    const keypad = document.getElementById('keypad');
+    const stage = document.getElementById('stage');
+    const rate = document.getElementById('rate');
+    const fullscreen = document.getElementById('fullscreen');
     const file = document.getElementById('file');
     const status = document.getElementById('status');
     const again = document.getElementById('again');
@@ -67,15 +72,84 @@
         programEnded(1);
     }
 
-    // A whole multiple of the window's size where the page has room for it.
+    // The on-screen keys: each press is the DOM key event a real key gives
+    // (web/index.html carries it, made from facts/Keys.tsv), sent to the
+    // canvas, so it takes the real key's path through SDL and the program.
+    function sendKey(type, button) {
+        const code = Number(button.dataset.keycode);
+        const event = new KeyboardEvent(type, {
+            key: button.dataset.key, code: button.dataset.code,
+            location: Number(button.dataset.location), keyCode: code, which: code,
+            bubbles: true, cancelable: true});
+        canvas.dispatchEvent(event);
+    }
+
+    // Acts on the finger's touch, not on its lifting; the canvas keeps the
+    // focus, so a keyboard still steers.
+    function setUpKey(button) {
+        function release() {
+            if (button.classList.contains('down')) {
+                button.classList.remove('down');
+                sendKey('keyup', button);
+            }
+        }
+        button.addEventListener('pointerdown', function (event) {
+            event.preventDefault();
+            if (button.setPointerCapture) {
+                button.setPointerCapture(event.pointerId);
+            }
+            canvas.focus({preventScroll: true});
+            button.classList.add('down');
+            sendKey('keydown', button);
+        });
+        button.addEventListener('pointerup', release);
+        button.addEventListener('pointercancel', release);
+        button.addEventListener('lostpointercapture', release);
+        // A touch's own mouse events and click would move the focus.
+        button.addEventListener('touchstart', function (event) { event.preventDefault(); },
+                                {passive: false});
+        button.addEventListener('mousedown', function (event) { event.preventDefault(); });
+        // A click with no pointer behind it: the keyboard or an assistive tool.
+        button.addEventListener('click', function (event) {
+            if (event.detail === 0) {
+                canvas.focus({preventScroll: true});
+                sendKey('keydown', button);
+                sendKey('keyup', button);
+            }
+        });
+    }
+
+    function showKeys(shown) {
+        keys.checked = shown;
+        keypad.hidden = !shown;
+        fitCanvas();
+    }
+
+    // The largest whole number of device pixels a program pixel that fits the
+    // room beside the keys, so the form stays sharp at any device pixel
+    // ratio; scaled down where even one does not fit the width, never wider
+    // than the screen. Placed on a whole device pixel.
     function fitCanvas() {
-        const room = canvas.getBoundingClientRect();
-        const below = document.body.scrollHeight - room.bottom;
-        const scale = Math.max(1, Math.floor(Math.min(
-            (document.documentElement.clientWidth - 2 * room.left) / FormWidth,
-            (window.innerHeight - room.top - below) / FormHeight)));
-        canvas.style.width = FormWidth * scale + 'px';
-        canvas.style.height = FormHeight * scale + 'px';
+        const ratio = window.devicePixelRatio || 1;
+        const full = document.fullscreenElement === stage;
+        const beside = !keypad.hidden && window.innerWidth > window.innerHeight;
+        stage.classList.toggle('beside', beside);
+        const margin = full ? 0 : 16;  // main's padding, both sides
+        const keysBox = keypad.hidden ? {width: 0, height: 0} : keypad.getBoundingClientRect();
+        const barBox = document.getElementById('bar').getBoundingClientRect();
+        const width = document.documentElement.clientWidth - margin
+            - (beside ? keysBox.width + 6 : 0);
+        const height = window.innerHeight - margin - barBox.height - 6
+            - (beside || keypad.hidden ? 0 : keysBox.height + 12);
+        const acrossFit = width * ratio / FormWidth;
+        const scale = acrossFit < 1 ? acrossFit
+            : Math.max(1, Math.floor(Math.min(acrossFit, height * ratio / FormHeight)));
+        canvas.style.width = Math.floor(FormWidth * scale) / ratio + 'px';
+        canvas.style.height = Math.floor(FormHeight * scale) / ratio + 'px';
+        canvas.style.marginLeft = canvas.style.marginTop = '0px';
+        const at = canvas.getBoundingClientRect();
+        canvas.style.marginLeft = (Math.ceil(at.left * ratio - 0.01) - at.left * ratio) / ratio + 'px';
+        canvas.style.marginTop = (Math.ceil(at.top * ratio - 0.01) - at.top * ratio) / ratio + 'px';
     }
 
     // The level's name and bytes, or null bytes where there is no such file:
@@ -147,6 +221,18 @@
 
     maze.value = params.get('level') || DefaultLevel;
     arrows.checked = params.get('arrows') === '1';
+    // Shown by default where no pointer is fine enough to need no keys of its
+    // own (a phone or a tablet); the link remembers a choice either way.
+    showKeys(params.has('keys') ? params.get('keys') === '1'
+        : !window.matchMedia('(any-pointer: fine)').matches);
+    keypad.querySelectorAll('button').forEach(setUpKey);
+    keypad.addEventListener('contextmenu', function (event) { event.preventDefault(); });
+    keys.addEventListener('change', function () {
+        const next = new URLSearchParams(location.search);
+        next.set('keys', keys.checked ? '1' : '0');
+        history.replaceState(null, '', '?' + next.toString());
+        showKeys(keys.checked);
+    });
     maze.addEventListener('change', function () {
         startFresh({level: maze.value, disk: null});
     });
@@ -170,6 +256,20 @@
         location.reload();
     });
     window.addEventListener('resize', fitCanvas);
+    // A phone shows no tab title: the page shows the program's (the rate).
+    new MutationObserver(function () { rate.textContent = document.title; })
+        .observe(document.querySelector('title'), {childList: true, characterData: true,
+                                                   subtree: true});
+    fullscreen.hidden = !document.fullscreenEnabled;
+    fullscreen.addEventListener('click', function () {
+        if (document.fullscreenElement) {
+            document.exitFullscreen();
+        } else {
+            stage.requestFullscreen().catch(function () {});
+        }
+        canvas.focus({preventScroll: true});
+    });
+    document.addEventListener('fullscreenchange', fitCanvas);
     fitCanvas();
     start();
 })();
