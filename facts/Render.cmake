@@ -119,7 +119,7 @@ endfunction()
 # under them), carrying the DOM key event a real press gives with Num Lock on.
 # The stop of "any other key" is keypad 5.
 function(_mazewalk_render_keypad file)
-  mazewalk_read_table(rows "${file}" 4)
+  mazewalk_read_table(rows "${file}" 5)
   set(html "")
   foreach(row IN LISTS rows)
     mazewalk_table_fields(fields "${row}")
