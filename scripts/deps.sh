@@ -36,6 +36,19 @@ mazewalk_install() {
         "${missing[@]}"
 }
 
+# Playwright, which drives Chromium for the page's tests and its benchmark:
+# the version pinned by tests/support/browser/package-lock.json, into that
+# folder's node_modules, from the registry npm is configured with. Call from
+# the clone's top folder.
+mazewalk_browser_driver() {
+    local dir=tests/support/browser
+    if [ "$dir/node_modules/.package-lock.json" -nt "$dir/package-lock.json" ]; then
+        return 0
+    fi
+    echo "Installing the browser driver (npm ci in $dir)"
+    npm ci --prefix "$dir" --no-audit --no-fund --loglevel=error >/dev/null
+}
+
 # Makes the named locale (for instance de_DE.UTF-8) where it is missing; the
 # level tests read numbers under a locale whose decimal separator is a comma.
 mazewalk_locale() {
