@@ -280,4 +280,15 @@
     document.addEventListener('fullscreenchange', fitCanvas);
     fitCanvas();
     start();
+    // Where the browser allows one (HTTPS or localhost), a service worker
+    // keeps the page, the program and the mazes for playing offline; the
+    // page plays the same without it. Registered once the page has loaded,
+    // so its copies do not slow the first start.
+    if ('serviceWorker' in navigator) {
+        window.addEventListener('load', function () {
+            navigator.serviceWorker.register('mazewalk-worker.js').catch(function (error) {
+                console.warn('mazewalk: no offline copy: ' + error);
+            });
+        });
+    }
 })();
