@@ -32,10 +32,10 @@ set(sources
 # that holds "facts:begin NAME" and the next that holds "facts:end", both in
 # the file's own comments.
 set(regions
-  README.md                 "keys_md options_md level_format_md level_rules_md mazes_md"
-  levels/README.md          "mazes_md"
-  tests/e2e/lib.sh          "geometry_sh colours_sh"
-  tests/web/browser_test.py "geometry_py")
+  README.md                  "keys_md options_md level_format_md level_rules_md mazes_md"
+  levels/README.md           "mazes_md"
+  tests/e2e/lib.sh           "geometry_sh colours_sh"
+  tests/web/browser_test.mjs "geometry_js")
 
 # Files the build makes copies from (facts/Facts.cmake sets the variables),
 # and the texts each must take as @MAZEWALK_FACT_NAME@ or

@@ -7,7 +7,7 @@
 #   level_format_md level_format_scd level_format_text level_format_cpp
 #   level_rules_md level_rules_scd
 #   mazes_md mazes_scd mazes_text mazes_html mazes_list
-#   geometry_sh geometry_py colours_sh
+#   geometry_sh geometry_js colours_sh
 #
 # and MAZEWALK_FACT_SOURCES to every file they are made from.
 
@@ -257,9 +257,12 @@ function(_mazewalk_render_window)
          "E2E_VIEW_SIZE=${MAZEWALK_FACT_ViewSize}\n"
          "E2E_CLIENT_WIDTH=${MAZEWALK_FACT_FormWidth}\nE2E_CLIENT_HEIGHT=${MAZEWALK_FACT_FormHeight}")
   string(CONCAT sh ${sh})
-  set(py "VIEW = ${MAZEWALK_FACT_ViewSize}\nVIEW_LEFT = ${MAZEWALK_FACT_ViewLeft}\n"
-         "VIEW_TOP = ${MAZEWALK_FACT_ViewTop}")
-  string(CONCAT py ${py})
+  # Appended one quoted line at a time: each ends in a semicolon, which an
+  # unquoted list would split at.
+  set(js "const View = ${MAZEWALK_FACT_ViewSize};\n")
+  string(APPEND js "const ViewLeft = ${MAZEWALK_FACT_ViewLeft};\n")
+  string(APPEND js "const ViewTop = ${MAZEWALK_FACT_ViewTop};\n")
+  string(APPEND js "const FormWidth = ${MAZEWALK_FACT_FormWidth};")
   set(colours "")
   foreach(name Background Fill Outline)
     string(TOUPPER "${name}" upper)
@@ -267,7 +270,7 @@ function(_mazewalk_render_window)
   endforeach()
   string(REGEX REPLACE "\n$" "" colours "${colours}")
   set(MAZEWALK_FACT_geometry_sh "${sh}" PARENT_SCOPE)
-  set(MAZEWALK_FACT_geometry_py "${py}" PARENT_SCOPE)
+  set(MAZEWALK_FACT_geometry_js "${js}" PARENT_SCOPE)
   set(MAZEWALK_FACT_colours_sh "${colours}" PARENT_SCOPE)
 endfunction()
 

@@ -20,6 +20,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 cache=${MAZEWALK_CACHE:-$HOME/.cache/mazewalk}
 jobs=${MAZEWALK_JOBS:-2}
+# One run at a time builds into the cache: two scripts of one clone, or two
+# clones, started together would otherwise build into the same folders.
+mkdir -p "$cache"
+exec 9>"$cache/.lock"
+flock 9
 
 # --- Targets: how to configure a CMake project for each -------------------
 

@@ -8,12 +8,13 @@
 //                                    start as raw RGB: DIR/walk-K.rgb after K
 //                                    steps forward (K = 0 to 12), DIR/turn-K.rgb
 //                                    after K turns right (K = 0 to 20)
-//   view_frames frames LEVEL STEPS   raw RGB views to stdout: for k = 0..STEPS
-//                                    forward steps two frames, one of each
-//                                    parity (the blinking wall shows on every
-//                                    other)
-//   view_frames message [--arrows]   the start-up text as a browser's alert
-//                                    shows it
+//   view_frames frames LEVEL STEPS [KEY]
+//                                    raw RGB views to stdout: for k = 0..STEPS
+//                                    steps of keypad KEY (8, forward, unless
+//                                    given) two frames, one of each parity
+//                                    (the blinking wall shows on every other)
+//   view_frames message [OPTION...]  the start-up text for --arrows and
+//                                    --gamepad as a browser's alert shows it
 //   view_frames load LEVEL           the loader's message for LEVEL and exit
 //                                    status 1, or nothing when it loads
 //
@@ -35,8 +36,8 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: view_frames hashes LEVEL | views LEVEL DIR | frames LEVEL STEPS |\n"
-                 "       message [--arrows] | load LEVEL\n");
+                 "usage: view_frames hashes LEVEL | views LEVEL DIR | frames LEVEL STEPS [KEY] |\n"
+                 "       message [--arrows] [--gamepad] | load LEVEL\n");
     return 2;
 }
 
@@ -123,7 +124,7 @@ bool Views(const char* level, SdlPlatform& platform, std::int16_t key, int count
     return state != nullptr;
 }
 
-int Frames(Module1& state, SdlPlatform& platform, int steps) {
+int Frames(Module1& state, SdlPlatform& platform, int steps, std::int16_t key) {
     for (int k = 0; k <= steps; ++k) {
         for (int parity = 0; parity < 2; ++parity) {
             Picture1_KeyDown(state, platform, 0, 0);  // a frame, no move
@@ -131,7 +132,7 @@ int Frames(Module1& state, SdlPlatform& platform, int steps) {
                 return 1;
             }
         }
-        Picture1_KeyDown(state, platform, KeyCode::Keypad8, 0);
+        Picture1_KeyDown(state, platform, key, 0);
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
@@ -140,13 +141,23 @@ int Frames(Module1& state, SdlPlatform& platform, int steps) {
 
 int main(int argc, char* argv[]) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "message" && (argc == 2 || (argc == 3 && std::string(argv[2]) == "--arrows"))) {
-        const auto text = argc == 3 ? StartupMessageWithArrows : StartupMessage;
-        std::printf("%s\n\n%s", ProgramName, MessageBoxText(text).c_str());
+    if (mode == "message") {
+        Form1Options options;
+        for (int k = 2; k < argc; ++k) {
+            const std::string option = argv[k];
+            if (option != "--arrows" && option != "--gamepad") {
+                return Usage();
+            }
+            (option == "--arrows" ? options.Arrows : options.Gamepad) = true;
+        }
+        std::printf("%s\n\n%s", ProgramName, MessageBoxText(StartupText(options)).c_str());
         return 0;
     }
+    // Keypad digits and their codes: 1 to 9 are 97 to 105.
+    const int digit = mode == "frames" && argc == 5 ? std::atoi(argv[4]) : 8;
     const bool known = (mode == "load" && argc == 3) || (mode == "hashes" && argc == 3) ||
-                       ((mode == "views" || mode == "frames") && argc == 4);
+                       (mode == "views" && argc == 4) ||
+                       (mode == "frames" && (argc == 4 || argc == 5) && digit >= 1 && digit <= 9);
     if (!known) {
         return Usage();
     }
@@ -170,5 +181,6 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     return mode == "hashes" ? Hashes(*state, *platform)
-                            : Frames(*state, *platform, std::atoi(argv[3]));
+                            : Frames(*state, *platform, std::atoi(argv[3]),
+                                     static_cast<std::int16_t>(KeyCode::Keypad1 + digit - 1));
 }

@@ -12,6 +12,7 @@ cd "$(dirname "$0")/../.."
 source scripts/deps.sh
 mazewalk_install "${mazewalk_packages_build[@]}" "${mazewalk_packages_test[@]}" \
     "${mazewalk_packages_web[@]}"
+mazewalk_browser_driver
 native=build-test
 web=build-web-test
 
@@ -22,5 +23,5 @@ scripts/build.sh test --target view_frames >/dev/null
 workdir=$web/browser-test
 rm -rf "$workdir"
 mkdir -p "$workdir"
-/usr/bin/python3 tests/web/browser_test.py "$web/web/site" "$native/tests/view_frames" "$workdir"
+node tests/web/browser_test.mjs "$web/web/site" "$native/tests/view_frames" "$workdir"
 echo "web: built and tested in $((SECONDS - started)) s"

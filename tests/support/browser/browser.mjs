@@ -66,6 +66,23 @@ export async function serveFolder(folder) {
     };
 }
 
+// The browser Playwright started for this process: the child process that
+// runs Chromium (Playwright keeps its process to itself).
+export function chromiumPid() {
+    for (const entry of readdirSync('/proc')) {
+        try {
+            const stat = readFileSync(`/proc/${entry}/stat`, 'utf8');
+            const parent = Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]);
+            if (parent === process.pid && /chromium/.test(readFileSync(`/proc/${entry}/cmdline`))) {
+                return Number(entry);
+            }
+        } catch {
+            // Not a process, or one that ended while we read.
+        }
+    }
+    throw new Failure('no Chromium started by this process');
+}
+
 // CPU seconds (user and system) of a process and all its descendants.
 export function cpuSeconds(rootPid) {
     const tick = 100;  // USER_HZ, the unit of /proc/PID/stat on Linux
