@@ -24,6 +24,7 @@ set(sources
   FormWidth    shell/Form1.h
   FormHeight   shell/Form1.h
   colours      shell/SdlPlatform.h
+  BackgroundColour shell/SdlPlatform.h
   version      "project() in CMakeLists.txt")
 
 # Files kept literal that hold regions made from the facts, and the texts of
@@ -49,7 +50,7 @@ set(templates
   web/index.html                "FormWidth FormHeight keys_html keypad_html mazes_html"
   web/mazewalk-page.js          "FormWidth FormHeight"
   web/mazewalk-page.css         "FormWidth FormHeight"
-  web/CMakeLists.txt            "mazes_list")
+  web/CMakeLists.txt            "mazes_list BackgroundColour")
 
 # Copies that must stay as they are, read and compared with their source.
 set(readings

@@ -7,9 +7,11 @@
 # Each library is built from Debian's own source (the SDL2 the Linux build
 # uses, the same SDL2_image, CLI11 and fast_float, the GoogleTest under
 # /usr/src) into
-#   ${MAZEWALK_CACHE:-~/.cache/mazewalk}/TARGET/<library>-<version>/
-# and reused while its version and its build options are the ones below; a
-# folder missing or left half-built by an interrupted run is built again.
+#   ${MAZEWALK_CACHE:-~/.cache/mazewalk}/TARGET/<library>-<version>-<options>/
+# <options> a short hash of its build options below, so clones or branches
+# that build it differently each keep their own and never rebuild each
+# other's; a folder missing or left half-built by an interrupted run is built
+# again.
 # Progress goes to stderr, the prefix path alone to stdout.
 set -euo pipefail
 
@@ -65,9 +67,11 @@ sdl2_image_options_win64=(-DBUILD_SHARED_LIBS=ON -DSDL2IMAGE_SAMPLES=OFF -DSDL2I
     -DSDL2IMAGE_SVG=OFF -DSDL2IMAGE_TGA=OFF -DSDL2IMAGE_TIF=OFF -DSDL2IMAGE_WEBP=OFF
     -DSDL2IMAGE_XCF=OFF -DSDL2IMAGE_XPM=OFF -DSDL2IMAGE_XV=OFF)
 # SDL2 for a page: static, without threads (a page has none without
-# cross-origin isolation), audio or joysticks, which mazewalk does not use.
+# cross-origin isolation), audio, haptics or sensors, which mazewalk does not
+# use. Joysticks stay for --gamepad: SDL reads the browser's Gamepad API and
+# maps its standard layout as a game controller.
 sdl2_options_web=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF
-    -DSDL_PTHREADS=OFF -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF
+    -DSDL_PTHREADS=OFF -DSDL_AUDIO=OFF -DSDL_JOYSTICK=ON -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF
     -DSDL_POWER=OFF -DSDL_HIDAPI=OFF)
 # CLI11 and fast_float are headers only; built here so that the cross-build
 # never takes the build machine's headers with it.
@@ -90,16 +94,17 @@ installed_version() {
 build_library() {
     local name=$1 version=$2 source=$3
     shift 3
-    local prefix=$cache/$target/$name-$version
-    local stamp=$prefix/.mazewalk-built
     local recipe
     recipe=$(printf '%s\n' "$@")
+    local prefix
+    prefix=$cache/$target/$name-$version-$(printf '%s' "$recipe" | sha256sum | cut -c1-8)
+    local stamp=$prefix/.mazewalk-built
     if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$recipe" ]; then
         echo "$prefix"
         return 0
     fi
     echo "cross-libs.sh: building $name $version for $target" >&2
-    local build=$cache/$target/.build-$name
+    local build=$cache/$target/.build-${prefix##*/}
     rm -rf "$prefix" "$build"
     "configure_$target" "$source" "$build" "$prefix" "$@"
     cmake --build "$build" --parallel "$jobs" >&2

@@ -16,7 +16,7 @@ mazewalk_packages_win64=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 dpkg-d
 
 # The web build and its browser tests; the libraries the page is built from
 # are cross-built from the source of these Debian packages' versions.
-mazewalk_packages_web=(emscripten nodejs node-acorn chromium cmake
+mazewalk_packages_web=(emscripten nodejs node-acorn chromium cmake librsvg2-bin
     libsdl2-dev libcli11-dev libfast-float-dev)
 
 mazewalk_install() {

@@ -39,8 +39,9 @@ EM_JS(void, Page_ProgramEnded, (int status), {
 }  // namespace
 
 // The page's choices come as the program's arguments, read by the desktop
-// program's own reader: web/mazewalk-page.js writes "--arrows" when the check
-// box is ticked, then the level's path when it is not the default.
+// program's own reader: web/mazewalk-page.js writes "--arrows" and
+// "--gamepad" when their check boxes are ticked, then the level's path when
+// it is not the default.
 int main(int argc, char* argv[]) {
     Form1Options options;
     if (const auto status = ReadProgramOptions(argc, argv, options)) {

@@ -16,6 +16,7 @@
     const canvas = document.getElementById('canvas');
     const maze = document.getElementById('maze');
     const arrows = document.getElementById('arrows');
+    const gamepad = document.getElementById('gamepad');
     const keys = document.getElementById('keys');
     const keypad = document.getElementById('keypad');
     const stage = document.getElementById('stage');
@@ -183,6 +184,9 @@
         if (arrows.checked) {
             args.push('--arrows');
         }
+        if (gamepad.checked) {
+            args.push('--gamepad');
+        }
         if (level.path !== DefaultLevel) {
             // After "--", a path starting with "-" is read as a path.
             args.push('--', level.path);
@@ -221,6 +225,7 @@
 
     maze.value = params.get('level') || DefaultLevel;
     arrows.checked = params.get('arrows') === '1';
+    gamepad.checked = params.get('gamepad') === '1';
     // Shown by default where no pointer is fine enough to need no keys of its
     // own (a phone or a tablet); the link remembers a choice either way.
     showKeys(params.has('keys') ? params.get('keys') === '1'
@@ -238,6 +243,9 @@
     });
     arrows.addEventListener('change', function () {
         startFresh({arrows: arrows.checked ? '1' : null});
+    });
+    gamepad.addEventListener('change', function () {
+        startFresh({gamepad: gamepad.checked ? '1' : null});
     });
     document.getElementById('open').addEventListener('click', function () {
         file.click();
@@ -272,4 +280,15 @@
     document.addEventListener('fullscreenchange', fitCanvas);
     fitCanvas();
     start();
+    // Where the browser allows one (HTTPS or localhost), a service worker
+    // keeps the page, the program and the mazes for playing offline; the
+    // page plays the same without it. Registered once the page has loaded,
+    // so its copies do not slow the first start.
+    if ('serviceWorker' in navigator) {
+        window.addEventListener('load', function () {
+            navigator.serviceWorker.register('mazewalk-worker.js').catch(function (error) {
+                console.warn('mazewalk: no offline copy: ' + error);
+            });
+        });
+    }
 })();

@@ -14,8 +14,8 @@ import {appendFileSync, cpSync, mkdirSync, rmSync, writeFileSync} from 'node:fs'
 import {dirname, join, resolve} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
-import {Failure, chromiumPid, cpuSeconds, launchChromium, serveFolder, sleep, waitFor}
-    from '../support/browser/browser.mjs';
+import {Failure, chromiumPid, cpuSeconds, launchChromium, launchChromiumProfile, serveFolder,
+    sleep, waitFor} from '../support/browser/browser.mjs';
 
 // The view's size and where it sits on the canvas, and the form's size.
 // facts:begin geometry_js
@@ -74,9 +74,11 @@ class Session {
         Object.assign(this, {browser, base, expected, name, dialogs: []});
     }
 
-    async open(options = Desktop) {
-        this.context = await this.browser.newContext(options);
-        this.page = await this.context.newPage();
+    // With profile, a browser of its own with a profile that is not incognito.
+    async open({profile, ...options} = Desktop) {
+        this.context = profile ? await launchChromiumProfile(join(workdir, 'profile'), options)
+            : await this.browser.newContext(options);
+        this.page = this.context.pages()[0] || await this.context.newPage();
         this.cdp = await this.context.newCDPSession(this.page);
         this.page.on('dialog', (dialog) => {
             this.dialogs.push(dialog.message());
@@ -106,7 +108,8 @@ class Session {
     // Opens the page and checks the start-up alert against the Linux build's.
     async start(query = '') {
         const text = await this.load(query);
-        const expected = this.expected[/arrows=1/.test(query) ? 'messageArrows' : 'message'];
+        const expected = this.expected[/gamepad=1/.test(query) ? 'messageGamepad'
+            : /arrows=1/.test(query) ? 'messageArrows' : 'message'];
         if (text !== expected) {
             throw new Failure(`the start-up alert says ${JSON.stringify(text)}, ` +
                 `not ${JSON.stringify(expected)}`);
@@ -299,6 +302,58 @@ async function caseBadLevels(s, {bad, refused}) {
     }
 }
 
+// A pad, through a stand-in for the browser's Gamepad API with its standard
+// layout: with --gamepad, the d-pad's up walks step for step as keypad 8 does,
+// and letting go stops.
+async function casePad(s, {maze}) {
+    await s.context.addInitScript(() => {
+        const buttons = Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}));
+        const pad = {id: 'Stand-in pad', index: 0, connected: true, mapping: 'standard',
+            timestamp: 1, axes: [0, 0, 0, 0], buttons};
+        navigator.getGamepads = () => [pad, null, null, null];
+        window.padButton = (index, pressed) => {
+            buttons[index] = {pressed, touched: pressed, value: pressed ? 1 : 0};
+            pad.timestamp += 1;
+        };
+    });
+    await s.start('?gamepad=1');
+    if (await s.evaluate('document.getElementById("gamepad").checked') !== true) {
+        throw new Failure('the --gamepad check box is not ticked');
+    }
+    await s.firstFrame(maze);
+    note(`with --gamepad, d-pad up walked and letting go stopped: ${await s.walk(maze,
+        () => s.evaluate('padButton(12, true)'), () => s.evaluate('padButton(12, false)'))}`);
+}
+
+// Installable, and after one visit playable with the server gone: the page
+// and its maze come from the service worker's cache, and a level never read
+// is missing as it is online.
+async function caseInstalledOffline(s, {maze, bad}, server) {
+    await s.start();
+    await s.firstFrame(maze);
+    await s.evaluate('navigator.serviceWorker.ready.then(() => true)');
+    const {installabilityErrors} = await s.cdp.send('Page.getInstallabilityErrors');
+    if (installabilityErrors.length > 0) {
+        throw new Failure(`Chromium would not install the page: ${
+            JSON.stringify(installabilityErrors)}`);
+    }
+    await s.start();
+    if (await s.evaluate('navigator.serviceWorker.controller !== null') !== true) {
+        throw new Failure('no service worker controls the page after a reload');
+    }
+    await server.close();
+    await s.start();
+    await s.firstFrame(maze);
+    const [query, expected] = bad.find(([level]) => level.endsWith('shared/missing.dat'));
+    await s.start(query);
+    const text = await s.alert();
+    if (text !== expected) {
+        throw new Failure(`offline, ${query}: the alert says ${JSON.stringify(text)}`);
+    }
+    note('installable; with the server stopped the page showed the maze, and a level ' +
+        'never read was missing');
+}
+
 // On a phone held upright, the on-screen keys alone walk and turn, frame
 // for frame as the keypad does.
 async function casePhoneKeys(s, {maze, turnRight, turnLeft}) {
@@ -381,7 +436,8 @@ async function main() {
     };
     const message = (...options) => execFileSync(program, ['message', ...options],
         {encoding: 'utf8'});
-    const expected = {message: message(), messageArrows: message('--arrows')};
+    const expected = {message: message(), messageArrows: message('--arrows'),
+        messageGamepad: message('--gamepad')};
     const frames = {
         maze: new Reference(served, 'torv-2.dat', 200),
         unseen: new Reference(served, 'shared/unseen.dat', 200),
@@ -403,9 +459,13 @@ async function main() {
         ['desktop', Desktop, (s) => caseArrows(s, frames)],
         ['desktop', Desktop, (s) => caseUnseenLevel(s, frames)],
         ['desktop', Desktop, (s) => caseBadLevels(s, frames)],
+        ['desktop', Desktop, (s) => casePad(s, frames)],
         ['phone', phone.options, (s) => casePhoneKeys(s, frames)],
         ...Screens.map((screen) => [screen.name, screen.options,
             (s) => caseFits(s, frames, screen.options.deviceScaleFactor)]),
+        // Last: it stops the server.
+        ['desktop, installed', {...Desktop, profile: true},
+            (s) => caseInstalledOffline(s, frames, server)],
     ];
     let failed = 0;
     try {

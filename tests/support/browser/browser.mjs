@@ -4,23 +4,30 @@
 //
 // Installed by scripts/deps.sh (mazewalk_browser_driver), pinned by this
 // folder's package-lock.json.
-import {readFileSync, readdirSync, statSync} from 'node:fs';
+import {readFileSync, readdirSync, rmSync, statSync} from 'node:fs';
 import {createServer} from 'node:http';
 import {extname, join, normalize, sep} from 'node:path';
 import {chromium} from 'playwright-core';
 
 export const ChromiumPath = '/usr/bin/chromium';
 
+const ChromiumArgs = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'];
+
 // Headless Chromium; a fresh profile each launch, so no service worker or
 // cache survives from one run into the next.
 export async function launchChromium(extraArgs = []) {
-    return chromium.launch({
-        executablePath: ChromiumPath,
-        headless: true,
-        args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-            '--disable-background-networking', '--disable-component-update', '--disable-sync',
-            ...extraArgs],
-    });
+    return chromium.launch({executablePath: ChromiumPath, headless: true,
+        args: [...ChromiumArgs, ...extraArgs]});
+}
+
+// Headless Chromium as one context with a profile of its own, made afresh in
+// folder: what only a profile that is not incognito may do (installing a
+// page as an app) can be asked of it.
+export async function launchChromiumProfile(folder, contextOptions = {}) {
+    rmSync(folder, {recursive: true, force: true});
+    return chromium.launchPersistentContext(folder, {executablePath: ChromiumPath,
+        headless: true, args: ChromiumArgs, ...contextOptions});
 }
 
 const Types = {
