@@ -113,8 +113,10 @@ async function startProgram(page, url, turning) {
     await page.goto(url);
     await waitFor(20, 'the rate in the title', () => page.evaluate(() => /fps/.test(document.title)));
     if (turning) {
-        await page.focus('#canvas');
-        await page.keyboard.down('Numpad6');
+        // As the page's own keypad sends it: the key with Num Lock on.
+        await page.evaluate(() => document.getElementById('canvas').dispatchEvent(
+            new KeyboardEvent('keydown', {key: '6', code: 'Numpad6', location: 3, keyCode: 102,
+                                          which: 102, bubbles: true, cancelable: true})));
     }
 }
 
