@@ -6,10 +6,14 @@
 // page in a browser with a window (under Xvfb), since a headless page is never
 // hidden.
 //
-// usage: node bench/measure-page.mjs SITE [--seconds N] [--settle N] [--quick]
-//   SITE: the built page's folder (build-web-test/web/site);
+// usage: node bench/measure-page.mjs SITE [--compare SITE] [--seconds N]
+//                                    [--settle N] [--rounds N] [--quick]
+//   SITE: the built page's folder (build-web-test/web/site); --compare: another
+//   build of the page, measured beside it (say, one of an older commit);
 //   --seconds: how long each case is measured (10); --settle: how long each
-//   waits first (3); --quick: 3 and 2.
+//   waits first (3); --rounds: how many times each visible case is measured,
+//   the rounds interleaved, reporting the median and the range (3);
+//   --quick: 3 s, 2 s, one round.
 // bench/measure-page.sh builds the page and runs this.
 import {spawn} from 'node:child_process';
 import {mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync} from 'node:fs';
@@ -23,27 +27,31 @@ import {ChromiumPath, cpuSeconds, launchChromium, serveFolder, sleep, waitFor} f
 const {chromium} = createRequire(new URL('../tests/support/browser/', import.meta.url))(
     'playwright-core');
 
+const Usage = 'usage: measure-page.mjs SITE [--compare SITE] [--seconds N] [--settle N] ' +
+    '[--rounds N] [--quick]';
+
 // The window's client area (shell/Form1.h), which the bare pages match.
 const FormWidth = 454;
 const FormHeight = 464;
 
 function options(argv) {
-    const o = {site: null, seconds: 10, settle: 3};
+    const o = {site: null, compare: null, seconds: 10, settle: 3, rounds: 3};
     for (let k = 0; k < argv.length; ++k) {
         const a = argv[k];
         if (a === '--quick') {
-            o.seconds = 3;
-            o.settle = 2;
-        } else if (a === '--seconds' || a === '--settle') {
+            Object.assign(o, {seconds: 3, settle: 2, rounds: 1});
+        } else if (a === '--seconds' || a === '--settle' || a === '--rounds') {
             o[a.slice(2)] = Number(argv[++k]);
+        } else if (a === '--compare') {
+            o.compare = resolve(argv[++k]);
         } else if (!a.startsWith('-') && o.site === null) {
             o.site = resolve(a);
         } else {
             throw new Error(`measure-page.mjs: unknown argument ${a}`);
         }
     }
-    if (o.site === null || !(o.seconds > 0) || !(o.settle >= 0)) {
-        throw new Error('usage: measure-page.mjs SITE [--seconds N] [--settle N] [--quick]');
+    if (o.site === null || !(o.seconds > 0) || !(o.settle >= 0) || !(o.rounds >= 1)) {
+        throw new Error(Usage);
     }
     return o;
 }
@@ -228,49 +236,77 @@ async function withXvfb(run) {
     }
 }
 
+// The median of numbers.
+function median(values) {
+    const sorted = [...values].sort((a, b) => a - b);
+    const middle = Math.floor(sorted.length / 2);
+    return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+}
+
+function printTable(o, rows) {
+    console.log(`Share of one core, Chromium's process tree, ${o.seconds} s a case after ` +
+                `${o.settle} s to settle; visible cases headless, ${o.rounds} round(s), median ` +
+                '[range]:');
+    const width = Math.max(...rows.map((r) => r.name.length));
+    for (const r of rows) {
+        const percents = r.runs.map((run) => run.percent);
+        const range = percents.length > 1
+            ? ` [${Math.min(...percents).toFixed(1)} to ${Math.max(...percents).toFixed(1)}]` : '';
+        const rates = r.runs.map((run) => run.rate).filter((rate) => rate !== null);
+        const rate = rates.length ? `, ${Math.min(...rates)} frames a second or more` : '';
+        console.log(`  ${r.name.padEnd(width)}  ${median(percents).toFixed(1).padStart(5)} %` +
+                    `${range}${rate}`);
+    }
+    const of = (name) => median(rows.find((r) => r.name === name).runs.map((run) => run.percent));
+    for (const r of rows.filter((row) => row.name.endsWith('turning') && !row.hidden)) {
+        console.log(`  ${r.name} / bare present: ` +
+                    `${(of(r.name) / of('bare page, new image 100 times a second')).toFixed(2)}`);
+    }
+}
+
 async function main() {
     const o = options(process.argv.slice(2));
     const site = await serveFolder(o.site);
-    // The bare pages are served beside the page, by a second server of their own.
+    const compare = o.compare === null ? null : await serveFolder(o.compare);
+    // The bare pages are served by a second server of their own.
     const bareFolder = mkdtempSync(join(tmpdir(), 'mazewalk-bare-'));
     writeFileSync(join(bareFolder, 'timer.html'), BareTimer);
     writeFileSync(join(bareFolder, 'present.html'), BarePresent);
     const bare = await serveFolder(bareFolder);
-    const results = [];
+    const rows = [];
+    const row = (name, base, what, hidden = false) => {
+        rows.push({name, base, what, hidden, runs: []});
+    };
+    row('our page, standing still', site.url, 'page-still');
+    if (compare !== null) {
+        row('compared page, standing still', compare.url, 'page-still');
+    }
+    row('bare page, 10 ms timer', bare.url, 'timer');
+    row('our page, turning', site.url, 'page-turning');
+    if (compare !== null) {
+        row('compared page, turning', compare.url, 'page-turning');
+    }
+    row('bare page, new image 100 times a second', bare.url, 'present');
+    row('hidden tab: our page, turning', site.url, 'page-turning', true);
+    row('hidden tab: bare page, 10 ms timer', bare.url, 'timer', true);
     try {
-        const visible = [
-            ['our page, standing still', site.url, 'page-still'],
-            ['bare page, 10 ms timer', bare.url, 'timer'],
-            ['our page, turning', site.url, 'page-turning'],
-            ['bare page, 454 x 464 image 100 times a second', bare.url, 'present'],
-        ];
-        for (const [name, base, what] of visible) {
-            results.push({name, ...await visibleCase(o, base, what)});
+        for (let round = 0; round < o.rounds; ++round) {
+            for (const r of rows.filter((each) => !each.hidden)) {
+                r.runs.push(await visibleCase(o, r.base, r.what));
+            }
         }
         await withXvfb(async (display) => {
-            const hidden = [
-                ['hidden tab: our page, turning', site.url, 'page-turning'],
-                ['hidden tab: bare page, 10 ms timer', bare.url, 'timer'],
-            ];
-            for (const [name, base, what] of hidden) {
-                results.push({name, ...await hiddenCase(o, base, what, display)});
+            for (const r of rows.filter((each) => each.hidden)) {
+                r.runs.push(await hiddenCase(o, r.base, r.what, display));
             }
         });
     } finally {
         await site.close();
+        await compare?.close();
         await bare.close();
         rmSync(bareFolder, {recursive: true, force: true});
     }
-    console.log(`Share of one core, Chromium's process tree, ${o.seconds} s each after ` +
-                `${o.settle} s to settle:`);
-    const width = Math.max(...results.map((r) => r.name.length));
-    for (const r of results) {
-        const rate = r.rate === null ? '' : `  (${r.rate} a second)`;
-        console.log(`  ${r.name.padEnd(width)}  ${r.percent.toFixed(1).padStart(5)} %${rate}`);
-    }
-    const of = (name) => results.find((r) => r.name === name).percent;
-    const ratio = of('our page, turning') / of('bare page, 454 x 464 image 100 times a second');
-    console.log(`  turning / bare present: ${ratio.toFixed(2)}`);
+    printTable(o, rows);
 }
 
 await main();
