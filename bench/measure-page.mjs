@@ -180,7 +180,8 @@ async function windowedBrowser(display) {
         close: async () => {
             child.kill();
             await new Promise((done) => child.once('exit', done));
-            rmSync(profile, {recursive: true, force: true});
+            // Its helpers may still be writing the profile as they end.
+            rmSync(profile, {recursive: true, force: true, maxRetries: 10, retryDelay: 200});
         },
     };
 }
