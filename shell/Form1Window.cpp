@@ -1,6 +1,7 @@
 #include "shell/Form1Window.h"
 
 #include "shell/Form1.h"
+#include "shell/WindowScreen.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ SDL_Rect Form1Window::ViewRect(const SDL_Surface* surface) const {
 }
 
 void Form1Window::PaintAll() {
-    SDL_Surface* surface = SDL_GetWindowSurface(Window);
+    SDL_Surface* surface = ScreenSurface(Window);
     if (surface == nullptr) {
         return;
     }
@@ -79,12 +80,12 @@ void Form1Window::PaintAll() {
         SDL_BlitSurface(Platform.FinishFrame(), nullptr, Client, &at);
         SDL_BlitScaled(Client, nullptr, surface, &client);
     }
-    SDL_UpdateWindowSurface(Window);
+    ShowScreen(Window, nullptr, 0);
     ++PresentCount;
 }
 
 void Form1Window::PresentView() {
-    SDL_Surface* surface = SDL_GetWindowSurface(Window);
+    SDL_Surface* surface = ScreenSurface(Window);
     if (surface == nullptr) {
         return;
     }
@@ -101,6 +102,6 @@ void Form1Window::PresentView() {
         SDL_BlitScaled(frame, nullptr, surface, &at);
     }
     at = ViewRect(surface);  // the blits clip it in place
-    SDL_UpdateWindowSurfaceRects(Window, &at, 1);
+    ShowScreen(Window, &at, 1);
     ++PresentCount;
 }

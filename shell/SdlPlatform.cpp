@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "shell/WindowScreen.h"
+
 namespace {
 
 PixelTarget TargetOf(SDL_Surface* surface) {
@@ -18,7 +20,7 @@ Uint32 ViewFormat(SDL_Window* window) {
     // view is a plain copy, and a scaled one SDL's fast nearest stretch,
     // instead of a conversion of every pixel.
     if (window != nullptr) {
-        const Uint32 format = SDL_GetWindowPixelFormat(window);
+        const Uint32 format = ScreenPixelFormat(window);
         if (SDL_BYTESPERPIXEL(format) == 4 && !SDL_ISPIXELFORMAT_INDEXED(format)) {
             return format;
         }
