@@ -35,7 +35,8 @@ set(regions
   README.md                  "keys_md options_md level_format_md level_rules_md mazes_md"
   levels/README.md           "mazes_md"
   tests/e2e/lib.sh           "geometry_sh colours_sh"
-  tests/web/browser_test.mjs "geometry_js")
+  tests/web/browser_test.mjs "geometry_js"
+  bench/measure-page.mjs     "geometry_js")
 
 # Files the build makes copies from (facts/Facts.cmake sets the variables),
 # and the texts each must take as @MAZEWALK_FACT_NAME@ or

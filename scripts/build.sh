@@ -38,5 +38,17 @@ case $preset in
         ;;
 esac
 
-cmake --preset "$preset"
+# A folder configured against other cross-built libraries (their options or
+# version changed, so cross-libs.sh gave a new prefix) is configured afresh:
+# find_package keeps the folders it found first, whatever the prefix says.
+# The prefix a folder was configured with is kept beside its cache.
+prefix=${MAZEWALK_WIN64_PREFIX:-${MAZEWALK_WEB_PREFIX:-}}
+stamp=build-$preset/.mazewalk-prefix
+fresh=()
+if [ -n "$prefix" ] && [ -f "build-$preset/CMakeCache.txt" ] &&
+    [ "$(cat "$stamp" 2>/dev/null)" != "$prefix" ]; then
+    fresh=(--fresh)
+fi
+cmake --preset "$preset" "${fresh[@]}"
+[ -z "$prefix" ] || printf '%s' "$prefix" >"$stamp"
 cmake --build --preset "$preset" --parallel "${MAZEWALK_JOBS:-$(nproc)}" "$@"

@@ -17,12 +17,14 @@ import {fileURLToPath} from 'node:url';
 import {Failure, chromiumPid, cpuSeconds, launchChromium, launchChromiumProfile, serveFolder,
     sleep, waitFor} from '../support/browser/browser.mjs';
 
-// The view's size and where it sits on the canvas, and the form's size.
+// The view's size and where it sits on the canvas, and the form's size
+// (FormHeight is not needed here).
 // facts:begin geometry_js
 const View = 400;
 const ViewLeft = 26;
 const ViewTop = 26;
 const FormWidth = 454;
+const FormHeight = 464;
 // facts:end
 
 // Keys as the browser reports them: key, code, location, Windows key code.

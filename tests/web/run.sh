@@ -24,4 +24,7 @@ workdir=$web/browser-test
 rm -rf "$workdir"
 mkdir -p "$workdir"
 node tests/web/browser_test.mjs "$web/web/site" "$native/tests/view_frames" "$workdir"
+# The page's benchmark, as docs/performance.md shows it, on the page just built:
+# its figures are not judged here, only that it runs.
+bench/measure-page.sh --quick
 echo "web: built and tested in $((SECONDS - started)) s"
