@@ -5,10 +5,9 @@
 // each frame, even when only the view changed.
 #include <emscripten.h>
 
-#include <cstring>
 #include <memory>
-#include <vector>
 
+#include "shell/ShownPixels.h"
 #include "shell/WindowScreen.h"
 
 namespace {
@@ -59,33 +58,8 @@ struct SurfaceFree {
 // The one window's surface, made at its size.
 std::unique_ptr<SDL_Surface, SurfaceFree> Screen;
 
-// What the canvas shows, byte for byte as Screen's pixels. A view that did
-// not change is not put again, so a still view leaves the browser nothing to
-// redraw or composite.
-std::vector<unsigned char> Shown;
-
-// Whether rect of s differs from what the canvas shows; takes it as shown.
-// rect lies within s.
-bool ChangedSinceShown(const SDL_Surface* s, const SDL_Rect& rect) {
-    const auto pitch = static_cast<std::size_t>(s->pitch);
-    if (Shown.size() != pitch * static_cast<std::size_t>(s->h)) {
-        Shown.assign(pitch * static_cast<std::size_t>(s->h), 0);
-        std::memcpy(Shown.data(), s->pixels, Shown.size());
-        return true;
-    }
-    bool changed = false;
-    const auto* pixels = static_cast<const unsigned char*>(s->pixels);
-    const auto left = static_cast<std::size_t>(rect.x) * 4;
-    const auto bytes = static_cast<std::size_t>(rect.w) * 4;
-    for (int y = rect.y; y < rect.y + rect.h; ++y) {
-        const std::size_t at = static_cast<std::size_t>(y) * pitch + left;
-        if (std::memcmp(Shown.data() + at, pixels + at, bytes) != 0) {
-            std::memcpy(Shown.data() + at, pixels + at, bytes);
-            changed = true;
-        }
-    }
-    return changed;
-}
+// What the canvas shows, so a view that did not change is not put again.
+ShownPixels Shown;
 
 }  // namespace
 
@@ -112,16 +86,18 @@ void ShowScreen(SDL_Window*, const SDL_Rect* rects, int count) {
     }
     SDL_Surface* s = Screen.get();
     if (Canvas_Lost() != 0) {
-        Shown.clear();
+        Shown.Forget();
     }
     const int width = s->pitch / 4;
+    const auto* pixels = static_cast<const unsigned char*>(s->pixels);
     if (count == 0) {
         // The whole form, as when the window is first shown: always put.
-        ChangedSinceShown(s, SDL_Rect{0, 0, s->w, s->h});
+        Shown.Changed(pixels, s->pitch, s->h, 0, 0, s->w, s->h);
         Canvas_PutPixels(s->pixels, width, s->h, 0, 0, s->w, s->h);
     }
     for (int k = 0; k < count; ++k) {
-        if (ChangedSinceShown(s, rects[k])) {
+        if (Shown.Changed(pixels, s->pitch, s->h, rects[k].x, rects[k].y, rects[k].w,
+                          rects[k].h)) {
             Canvas_PutPixels(s->pixels, width, s->h, rects[k].x, rects[k].y, rects[k].w,
                              rects[k].h);
         }
