@@ -97,11 +97,11 @@ void Form1Window::PresentView() {
     SDL_Surface* frame = Platform.View();
     SDL_Rect at = ViewRect(surface);
     if (Scale == 1) {
-        SDL_BlitSurface(frame, nullptr, surface, &at);
+        ShowView(Window, frame, at.x, at.y);
     } else {
         SDL_BlitScaled(frame, nullptr, surface, &at);
+        at = ViewRect(surface);  // the blit clips it in place
+        ShowScreen(Window, &at, 1);
     }
-    at = ViewRect(surface);  // the blits clip it in place
-    ShowScreen(Window, &at, 1);
     ++PresentCount;
 }

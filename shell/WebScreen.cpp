@@ -2,43 +2,47 @@
 // green, blue and alpha, so that showing it is one putImageData of a view on
 // the program's memory. SDL's window surface has no alpha byte, and SDL shows
 // it by copying the whole surface and setting every alpha in a JavaScript loop
-// each frame, even when only the view changed.
+// each frame, even when only the view changed. A frame goes onto the canvas
+// straight from the view's own surface, which has the same format: no copy
+// into the screen on the way.
 #include <emscripten.h>
 
 #include <memory>
 
-#include "shell/ShownPixels.h"
 #include "shell/WindowScreen.h"
 
 namespace {
 
 // Puts the rectangle (x, y, w, h) of the image at pixels, width pixels a row
-// (4 bytes each) and height rows, onto the page's canvas at the same place.
-// The ImageData is a view on the program's memory, made again only when the
-// surface or the memory itself is new, so a frame is copied once, by the
-// browser.
-EM_JS(void, Canvas_PutPixels, (const void* pixels, int width, int height, int x, int y, int w,
-                               int h), {
+// (4 bytes each) and height rows, onto the page's canvas with the image's top
+// left corner at (left, top); the browser clips it to the canvas. An image's
+// ImageData is a view on the program's memory, made again only when the
+// canvas, the image or the memory itself is new, so a frame is copied once,
+// by the browser.
+EM_JS(void, Canvas_PutPixels, (const void* pixels, int width, int height, int left, int top,
+                               int x, int y, int w, int h), {
     const canvas = Module['canvas'];
-    let screen = Module.mazewalkScreen;
-    if (!screen || screen.canvas !== canvas || screen.pixels !== pixels ||
-        screen.buffer !== HEAPU8.buffer || screen.image.width !== width ||
-        screen.image.height !== height) {
-        screen = Module.mazewalkScreen = {
+    let images = Module.mazewalkImages;
+    if (!images || images.canvas !== canvas || images.buffer !== HEAPU8.buffer) {
+        images = Module.mazewalkImages = {
             canvas : canvas,
-            pixels : pixels,
             buffer : HEAPU8.buffer,
             context : canvas.getContext('2d'),
-            image : new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4),
-                                  width, height),
+            byPixels : new Map(),
         };
     }
-    screen.context.putImageData(screen.image, 0, 0, x, y, w, h);
+    let image = images.byPixels.get(pixels);
+    if (!image || image.width !== width || image.height !== height) {
+        image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4),
+                              width, height);
+        images.byPixels.set(pixels, image);
+    }
+    images.context.putImageData(image, left, top, x, y, w, h);
 });
 
-// Whether the canvas may have lost what it showed: the browser may drop a
-// canvas's pixels (its context lost, then restored blank) or SDL may remake
-// it at another size. Taken as seen once asked.
+// Whether the canvas may have lost what it showed since last asked: the
+// browser may drop a canvas's pixels (its context lost, then restored blank).
+// True the first time, before anything was shown.
 EM_JS(int, Canvas_Lost, (), {
     const canvas = Module['canvas'];
     if (canvas.mazewalkWatched !== true) {
@@ -58,8 +62,17 @@ struct SurfaceFree {
 // The one window's surface, made at its size.
 std::unique_ptr<SDL_Surface, SurfaceFree> Screen;
 
-// What the canvas shows, so a view that did not change is not put again.
-ShownPixels Shown;
+void PutSurface(const SDL_Surface* s, int left, int top, const SDL_Rect& rect) {
+    Canvas_PutPixels(s->pixels, s->pitch / 4, s->h, left, top, rect.x, rect.y, rect.w, rect.h);
+}
+
+// After the canvas lost its pixels, the whole screen goes back first: a
+// frame alone would leave the rest of the form blank.
+void PutScreenIfLost() {
+    if (Canvas_Lost() != 0 && Screen) {
+        PutSurface(Screen.get(), 0, 0, {0, 0, Screen->w, Screen->h});
+    }
+}
 
 }  // namespace
 
@@ -84,22 +97,16 @@ void ShowScreen(SDL_Window*, const SDL_Rect* rects, int count) {
     if (!Screen) {
         return;
     }
-    SDL_Surface* s = Screen.get();
-    if (Canvas_Lost() != 0) {
-        Shown.Forget();
-    }
-    const int width = s->pitch / 4;
-    const auto* pixels = static_cast<const unsigned char*>(s->pixels);
+    PutScreenIfLost();
     if (count == 0) {
-        // The whole form, as when the window is first shown: always put.
-        Shown.Changed(pixels, s->pitch, s->h, 0, 0, s->w, s->h);
-        Canvas_PutPixels(s->pixels, width, s->h, 0, 0, s->w, s->h);
+        PutSurface(Screen.get(), 0, 0, {0, 0, Screen->w, Screen->h});
     }
     for (int k = 0; k < count; ++k) {
-        if (Shown.Changed(pixels, s->pitch, s->h, rects[k].x, rects[k].y, rects[k].w,
-                          rects[k].h)) {
-            Canvas_PutPixels(s->pixels, width, s->h, rects[k].x, rects[k].y, rects[k].w,
-                             rects[k].h);
-        }
+        PutSurface(Screen.get(), 0, 0, rects[k]);
     }
+}
+
+void ShowView(SDL_Window*, SDL_Surface* view, int x, int y) {
+    PutScreenIfLost();
+    PutSurface(view, x, y, {0, 0, view->w, view->h});
 }

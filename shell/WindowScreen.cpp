@@ -16,3 +16,15 @@ void ShowScreen(SDL_Window* window, const SDL_Rect* rects, int count) {
         SDL_UpdateWindowSurfaceRects(window, rects, count);
     }
 }
+
+void ShowView(SDL_Window* window, SDL_Surface* view, int x, int y) {
+    SDL_Surface* screen = ScreenSurface(window);
+    if (screen == nullptr) {
+        return;
+    }
+    SDL_Rect at{x, y, view->w, view->h};
+    SDL_BlitSurface(view, nullptr, screen, &at);  // clips at in place
+    if (at.w > 0 && at.h > 0) {
+        ShowScreen(window, &at, 1);
+    }
+}

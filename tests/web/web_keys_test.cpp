@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "shell/Keys.h"
-#include "shell/ShownPixels.h"
 #include "shell/WebKeys.h"
 
 namespace {
@@ -64,54 +63,6 @@ TEST(WebKeys, ScrollingKeysAreKeptFromThePage) {
     for (const char* key : {"Escape", "8", "a", "Tab", "F5"}) {
         EXPECT_FALSE(ScrollsPage(key)) << key;
     }
-}
-
-// The page's screen puts a rectangle again only where its bytes changed. One
-// image, 6 x 4 pixels in rows padded to 7, altered a pixel at a time; each
-// step asks about one rectangle, in order, against what the earlier ones
-// took as shown.
-struct ShownStep {
-    int AlterX, AlterY;  // the pixel altered first, or -1 for none
-    bool Forget;
-    int X, Y, W, H;
-    bool Changed;
-};
-
-// clang-format off
-const ShownStep ShownSteps[] = {
-    {-1, -1, false, 0, 0, 6, 4, true},   // never shown
-    {-1, -1, false, 0, 0, 6, 4, false},  // shown as it is
-    {2, 1, false, 1, 1, 3, 2, true},     // inside the rectangle
-    {-1, -1, false, 1, 1, 3, 2, false},  // and taken as shown
-    {3, 2, false, 1, 1, 3, 2, true},     // its last pixel
-    {0, 1, false, 1, 1, 3, 2, false},    // left of it
-    {4, 1, false, 1, 1, 3, 2, false},    // right of it
-    {2, 3, false, 1, 1, 3, 2, false},    // below it
-    {-1, -1, false, 0, 0, 6, 4, true},   // those three, seen from the whole
-    {6, 0, false, 0, 0, 6, 4, false},    // the padding beyond a row
-    {-1, -1, true, 0, 0, 6, 4, true},    // the screen lost its pixels
-};
-// clang-format on
-
-TEST(ShownPixels, OnlyChangedBytesInTheRectangleCount) {
-    constexpr int Pitch = 7 * 4;
-    constexpr int Height = 4;
-    std::vector<unsigned char> image(Pitch * Height, 0x40);
-    ShownPixels shown;
-    int step = 0;
-    for (const ShownStep& s : ShownSteps) {
-        if (s.AlterX >= 0) {
-            ++image[static_cast<std::size_t>(s.AlterY * Pitch + s.AlterX * 4 + 1)];
-        }
-        if (s.Forget) {
-            shown.Forget();
-        }
-        EXPECT_EQ(shown.Changed(image.data(), Pitch, Height, s.X, s.Y, s.W, s.H), s.Changed)
-            << "step " << step;
-        ++step;
-    }
-    // An image of another height is new everywhere.
-    EXPECT_TRUE(shown.Changed(image.data(), Pitch, Height - 1, 0, 0, 6, 3));
 }
 
 }  // namespace
