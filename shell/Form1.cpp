@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "motion/Step.h"
 #include "shell/Form1Window.h"
@@ -21,83 +22,6 @@ namespace {
 void ShowFailure(const std::string& message) {
     std::fprintf(stderr, "%s: %s\n", ProgramName, message.c_str());
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, ProgramName, message.c_str(), nullptr);
-}
-
-// Runs ticks every TickSeconds against deadlines on this one thread, handling
-// events while waiting, until the program is ended. pads is null without
-// --gamepad.
-void RunEventLoop(Module1& state, SdlPlatform& platform, Form1Window& form, KeyMode keys,
-                  Gamepads* pads) {
-    const Uint64 frequency = SDL_GetPerformanceFrequency();
-    const auto period = static_cast<Uint64>(static_cast<double>(frequency) * TickSeconds);
-    Uint64 next = SDL_GetPerformanceCounter() + period;
-
-    const auto handle = [&](const SDL_Event& event) {
-        switch (event.type) {
-            case SDL_KEYDOWN:  // auto-repeats included: each one is a step
-                Form_KeyDown(state, platform, VirtualKeyCode(event.key.keysym, keys),
-                             ShiftState(event.key.keysym.mod));
-                if (!platform.Ended()) {
-                    form.PresentView();
-                }
-                break;
-            case SDL_QUIT:  // the close box: ends the program as Esc does
-                platform.EndProgram();
-                break;
-            case SDL_WINDOWEVENT:
-                // A full screen's window may be given its size after it shows.
-                if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                    event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                    form.PaintAll();
-                }
-                break;
-            default:
-                // A pad's control, through the same step as a key.
-                if (pads == nullptr) {
-                    break;
-                }
-                if (const auto code = pads->Handle(event)) {
-                    Form_KeyDown(state, platform, *code, 0);
-                    if (!platform.Ended()) {
-                        form.PresentView();
-                    }
-                }
-                break;
-        }
-    };
-
-    while (!platform.Ended()) {
-        const Uint64 now = SDL_GetPerformanceCounter();
-        if (now >= next) {
-            Timer1_Timer(state, platform);
-            if (platform.Ended()) {
-                break;
-            }
-            form.PresentView();
-            // The next deadline is fixed by the last one, so waking late never
-            // slows the rate; but a tick missed by a whole period is dropped
-            // rather than caught up in a burst.
-            next += period;
-            const Uint64 after = SDL_GetPerformanceCounter();
-            if (next <= after) {
-                next = after + period;
-            }
-        } else {
-            // Sleep to just after the deadline (SDL sleeps in whole ms). Not
-            // SDL_WaitEventTimeout: on X11 it wakes itself with an event sent
-            // to our window through a second connection, and when Esc ends
-            // such a wait that event can reach the server after the window is
-            // destroyed; Xlib then reports BadWindow at SDL_Quit and ends the
-            // program with status 1.
-            SDL_Delay(static_cast<Uint32>(((next - now) * 1000 + frequency - 1) / frequency));
-        }
-        // Every event that came meanwhile, after every tick and every sleep,
-        // so a slow machine never leaves the keys unread.
-        SDL_Event event;
-        while (!platform.Ended() && SDL_PollEvent(&event) != 0) {
-            handle(event);
-        }
-    }
 }
 
 }  // namespace
@@ -220,7 +144,76 @@ int FullscreenScale(SDL_Rect& bounds) {
 
 }  // namespace
 
-int RunForm1(const Form1Options& options) {
+// Everything a started program runs on, made in this order and ended in the
+// reverse one by the destructor.
+struct Form1Run::Parts {
+    SDL_Window* Window = nullptr;
+    std::unique_ptr<SdlPlatform> Platform;
+    std::unique_ptr<Module1> State;
+    // Null without --gamepad.
+    std::unique_ptr<Gamepads> Pads;
+    std::unique_ptr<Form1Window> Form;
+    KeyMode Keys = KeyMode::Keypad;
+    // The tick's deadlines on SDL's performance counter.
+    Uint64 Frequency = 0;
+    Uint64 Period = 0;
+    Uint64 Next = 0;
+
+    ~Parts() {
+        Form.reset();
+        Pads.reset();
+        Platform.reset();
+        if (Window != nullptr) {
+            SDL_DestroyWindow(Window);
+        }
+        SDL_Quit();
+    }
+
+    void Handle(const SDL_Event& event) {
+        switch (event.type) {
+            case SDL_KEYDOWN:  // auto-repeats included: each one is a step
+                Form_KeyDown(*State, *Platform, VirtualKeyCode(event.key.keysym, Keys),
+                             ShiftState(event.key.keysym.mod));
+                if (!Platform->Ended()) {
+                    Form->PresentView();
+                }
+                break;
+            case SDL_QUIT:  // the close box: ends the program as Esc does
+                Platform->EndProgram();
+                break;
+            case SDL_WINDOWEVENT:
+                // A full screen's window may be given its size after it shows.
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                    event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                    Form->PaintAll();
+                }
+                break;
+            default:
+                // A pad's control, through the same step as a key.
+                if (Pads == nullptr) {
+                    break;
+                }
+                if (const auto code = Pads->Handle(event)) {
+                    Form_KeyDown(*State, *Platform, *code, 0);
+                    if (!Platform->Ended()) {
+                        Form->PresentView();
+                    }
+                }
+                break;
+        }
+    }
+
+    // Every event that came meanwhile, after every tick and every wait, so a
+    // slow machine never leaves the keys unread.
+    void HandleEvents() {
+        SDL_Event event;
+        while (!Platform->Ended() && SDL_PollEvent(&event) != 0) {
+            Handle(event);
+        }
+    }
+};
+
+std::unique_ptr<Form1Run> Form1Run::Start(const Form1Options& options, int& status) {
     // Without framebuffer acceleration SDL hands our pixels straight to the
     // X server, which costs far less at 100 frames a second than a GL
     // renderer doing the same copy.
@@ -239,11 +232,15 @@ int RunForm1(const Form1Options& options) {
             // Not in a box: there is nowhere to show one.
             std::fprintf(stderr, "%s: %s\n", ProgramName, NoDisplay().c_str());
         }
-        return 1;
+        status = 1;
+        return nullptr;
     }
+    // From here on, what was made is ended by run's destructor.
+    std::unique_ptr<Form1Run> run(new Form1Run);
+    Parts& p = *run->P;
     if (!ScaleFits(options.Scale)) {
-        SDL_Quit();
-        return 2;
+        status = 2;
+        return nullptr;
     }
     int scale = options.Scale;
     SDL_Rect size{0, 0, FormWidth * scale, FormHeight * scale};
@@ -252,37 +249,89 @@ int RunForm1(const Form1Options& options) {
         scale = FullscreenScale(size);
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     }
-    SDL_Window* window = SDL_CreateWindow("B", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          size.w, size.h, flags);
-    if (window == nullptr) {
+    p.Window = SDL_CreateWindow("B", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.w,
+                                size.h, flags);
+    if (p.Window == nullptr) {
         ShowFailure(std::string("cannot create the window: ") + SDL_GetError());
-        SDL_Quit();
-        return 1;
+        status = 1;
+        return nullptr;
     }
-    SetWindowIcon(window);
+    SetWindowIcon(p.Window);
     std::string failure;
-    std::unique_ptr<SdlPlatform> platform = SdlPlatform::Create(window, failure);
-    auto state = std::make_unique<Module1>();
+    p.Platform = SdlPlatform::Create(p.Window, failure);
+    p.State = std::make_unique<Module1>();
     // Started before the message, so the first frame waits for nothing; where
     // pads cannot be opened the program runs as without them.
-    std::unique_ptr<Gamepads> pads;
     if (options.Gamepad) {
-        pads = std::make_unique<Gamepads>();
+        p.Pads = std::make_unique<Gamepads>();
     }
-    int status = 0;
-    if (!platform || !Form_Load(*state, *platform, options, failure)) {
+    if (!p.Platform || !Form_Load(*p.State, *p.Platform, options, failure)) {
         ShowFailure(failure);
         status = 1;
-    } else {
-        Form1Window form(window, *platform, scale);
-        SDL_ShowWindow(window);
-        form.PaintAll();
-        RunEventLoop(*state, *platform, form,
-                     options.Arrows ? KeyMode::KeypadAndArrows : KeyMode::Keypad, pads.get());
+        return nullptr;
     }
-    pads.reset();
-    platform.reset();
-    SDL_DestroyWindow(window);
-    SDL_Quit();
-    return status;
+    p.Form = std::make_unique<Form1Window>(p.Window, *p.Platform, scale);
+    p.Keys = options.Arrows ? KeyMode::KeypadAndArrows : KeyMode::Keypad;
+    SDL_ShowWindow(p.Window);
+    p.Form->PaintAll();
+    p.Frequency = SDL_GetPerformanceFrequency();
+    p.Period = static_cast<Uint64>(static_cast<double>(p.Frequency) * TickSeconds);
+    p.Next = SDL_GetPerformanceCounter() + p.Period;
+    status = 0;
+    return run;
+}
+
+Form1Run::Form1Run() : P(std::make_unique<Parts>()) {}
+
+Form1Run::~Form1Run() = default;
+
+std::optional<std::uint32_t> Form1Run::Step() {
+    Parts& p = *P;
+    p.HandleEvents();
+    if (p.Platform->Ended()) {
+        return std::nullopt;
+    }
+    if (SDL_GetPerformanceCounter() >= p.Next) {
+        Timer1_Timer(*p.State, *p.Platform);
+        if (p.Platform->Ended()) {
+            return std::nullopt;
+        }
+        p.Form->PresentView();
+        // The next deadline is fixed by the last one, so waking late never
+        // slows the rate; but a tick missed by a whole period is dropped
+        // rather than caught up in a burst.
+        p.Next += p.Period;
+        const Uint64 after = SDL_GetPerformanceCounter();
+        if (p.Next <= after) {
+            p.Next = after + p.Period;
+        }
+        p.HandleEvents();
+        if (p.Platform->Ended()) {
+            return std::nullopt;
+        }
+    }
+    // To just after the deadline, in the whole ms a wait takes.
+    const Uint64 now = SDL_GetPerformanceCounter();
+    if (now >= p.Next) {
+        return 0;
+    }
+    return static_cast<std::uint32_t>(((p.Next - now) * 1000 + p.Frequency - 1) / p.Frequency);
+}
+
+int RunForm1(const Form1Options& options) {
+    int status = 0;
+    const std::unique_ptr<Form1Run> run = Form1Run::Start(options, status);
+    if (!run) {
+        return status;
+    }
+    // Not SDL_WaitEventTimeout: on X11 it wakes itself with an event sent to
+    // our window through a second connection, and when Esc ends such a wait
+    // that event can reach the server after the window is destroyed; Xlib
+    // then reports BadWindow at SDL_Quit and ends the program with status 1.
+    while (const auto wait = run->Step()) {
+        if (*wait > 0) {
+            SDL_Delay(*wait);
+        }
+    }
+    return 0;
 }

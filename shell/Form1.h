@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -76,6 +78,33 @@ void Form_KeyDown(Module1& state, PlatformServices& platform, std::int16_t keyCo
 
 // The largest scale whose window fits in width x height pixels, or 0.
 int LargestScaleFitting(int width, int height);
+
+// A started program: its window shown, its level loaded, its ticks due every
+// TickSeconds. The desktop runs it to its end in RunForm1, sleeping between
+// steps; a page calls Step from the browser's timers instead, so that the
+// browser has its thread back between ticks.
+class Form1Run {
+  public:
+    // Starts the program as RunForm1 does. Returns null, with the exit
+    // status RunForm1 would return in status, when it ends before its first
+    // tick; status is 0 otherwise.
+    static std::unique_ptr<Form1Run> Start(const Form1Options& options, int& status);
+    // Closes the window and ends SDL: at most one Form1Run may exist at once.
+    ~Form1Run();
+    Form1Run(const Form1Run&) = delete;
+    Form1Run& operator=(const Form1Run&) = delete;
+
+    // Handles the events that came, runs the tick when it is due and then
+    // the events once more. Returns how many milliseconds to wait before the
+    // next call (0: call again at once), or nothing once the program has
+    // ended (Esc or the close box); then only the destructor is left.
+    std::optional<std::uint32_t> Step();
+
+  private:
+    Form1Run();
+    struct Parts;
+    std::unique_ptr<Parts> P;
+};
 
 // Runs the program; returns its exit status: 0 after Esc or the close box, 1
 // when there is no display, the level cannot be loaded or SDL fails, 2 when

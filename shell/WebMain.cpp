@@ -1,10 +1,14 @@
-// mazewalk in a web page: the desktop program, built with Emscripten. Its loop
-// sleeps through SDL_Delay, which Asyncify turns into a return to the browser,
-// so the page keeps answering between ticks. What the browser does not give
-// SDL, the Num Lock state, is read here from the DOM's own key events.
+// mazewalk in a web page: the desktop program, built with Emscripten. Where
+// the desktop sleeps between the program's steps, the page hands its thread
+// back to the browser and asks for a timer, so the page keeps answering
+// between ticks. What the browser does not give SDL, the Num Lock state, is
+// read here from the DOM's own key events.
 #include <SDL.h>
 #include <emscripten.h>
+#include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
+
+#include <memory>
 
 #include "shell/Form1.h"
 #include "shell/ProgramOptions.h"
@@ -36,6 +40,25 @@ EM_JS(void, Page_ProgramEnded, (int status), {
     }
 });
 
+// The running program, between the browser's timers.
+std::unique_ptr<Form1Run> Run;
+
+void Page_Ended(int status) {
+    emscripten_set_keydown_callback(Canvas, nullptr, EM_TRUE, nullptr);
+    Page_ProgramEnded(status);
+}
+
+// One step of the program, then a timer for the next; after the last, the
+// program is ended and the page told.
+void Page_Step(void*) {
+    if (const auto wait = Run->Step()) {
+        emscripten_set_timeout(Page_Step, *wait, nullptr);
+        return;
+    }
+    Run.reset();
+    Page_Ended(0);
+}
+
 }  // namespace
 
 // The page's choices come as the program's arguments, read by the desktop
@@ -50,8 +73,13 @@ int main(int argc, char* argv[]) {
     }
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, Canvas);
     emscripten_set_keydown_callback(Canvas, nullptr, EM_TRUE, Canvas_KeyDown);
-    const int status = RunForm1(options);
-    emscripten_set_keydown_callback(Canvas, nullptr, EM_TRUE, nullptr);
-    Page_ProgramEnded(status);
-    return status;
+    int status = 0;
+    Run = Form1Run::Start(options, status);
+    if (!Run) {
+        Page_Ended(status);
+        return status;
+    }
+    Page_Step(nullptr);
+    // The runtime stays for the timers; returning from here would end it.
+    emscripten_exit_with_live_runtime();
 }

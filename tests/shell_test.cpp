@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+#include <map>
 #include <random>
 
 #include "motion/Step.h"
@@ -654,6 +656,42 @@ TEST_F(PadTable, APadPulledOutWhileHeldStops) {
     Pump();
     EXPECT_EQ(Pads->Count(), 0U);
     EXPECT_EQ(Pad.State.View.LastKey, 101);
+}
+
+// The program a step at a time, as the page runs it from the browser's
+// timers: each step asks for a wait of at most one tick, and the close box
+// ends it. Without a display, the start-up message goes to stdout instead of
+// a box that would wait for a click.
+TEST(Form1Run, WaitsAtMostATickBetweenStepsAndEndsAtTheCloseBox) {
+    std::map<std::string, std::string> saved;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (const char* value = std::getenv(name)) {
+            saved[name] = value;
+        }
+        unsetenv(name);
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    const ScratchFolder folder;
+    Form1Options options;
+    options.LevelFileName = folder.Write("t.dat", SquareAheadLevel());
+    int status = -1;
+    std::unique_ptr<Form1Run> run = Form1Run::Start(options, status);
+    for (const auto& [name, value] : saved) {
+        setenv(name.c_str(), value.c_str(), 1);
+    }
+    ASSERT_TRUE(run);
+    EXPECT_EQ(status, 0);
+    const auto tick = static_cast<std::uint32_t>(TickSeconds * 1000);
+    for (int step = 0; step < 25; ++step) {
+        const auto wait = run->Step();
+        ASSERT_TRUE(wait.has_value());
+        ASSERT_LE(*wait, tick) << "step " << step;
+        SDL_Delay(*wait);
+    }
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&quit), 1) << SDL_GetError();
+    EXPECT_FALSE(run->Step().has_value());
 }
 
 }  // namespace
