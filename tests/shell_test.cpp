@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 
-#include <cstdlib>
 #include <map>
 #include <random>
 
@@ -661,14 +660,17 @@ TEST_F(PadTable, APadPulledOutWhileHeldStops) {
 // The program a step at a time, as the page runs it from the browser's
 // timers: each step asks for a wait of at most one tick, and the close box
 // ends it. Without a display, the start-up message goes to stdout instead of
-// a box that would wait for a click.
+// a box that would wait for a click; on Windows it would always be a box.
 TEST(Form1Run, WaitsAtMostATickBetweenStepsAndEndsAtTheCloseBox) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the start-up message would wait in a message box";
+#endif
+    // Empty is as good as unset, to SDL and to Xlib.
     std::map<std::string, std::string> saved;
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        if (const char* value = std::getenv(name)) {
-            saved[name] = value;
-        }
-        unsetenv(name);
+        const char* value = SDL_getenv(name);
+        saved[name] = value != nullptr ? value : "";
+        SDL_setenv(name, "", 1);
     }
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     const ScratchFolder folder;
@@ -677,7 +679,7 @@ TEST(Form1Run, WaitsAtMostATickBetweenStepsAndEndsAtTheCloseBox) {
     int status = -1;
     std::unique_ptr<Form1Run> run = Form1Run::Start(options, status);
     for (const auto& [name, value] : saved) {
-        setenv(name.c_str(), value.c_str(), 1);
+        SDL_setenv(name.c_str(), value.c_str(), 1);
     }
     ASSERT_TRUE(run);
     EXPECT_EQ(status, 0);
