@@ -657,6 +657,29 @@ TEST_F(PadTable, APadPulledOutWhileHeldStops) {
     EXPECT_EQ(Pad.State.View.LastKey, 101);
 }
 
+// The display variables set empty (to SDL and Xlib as good as unset) while
+// it lives, so that no message box can wait for a click.
+class NoDisplayVariables {
+  public:
+    NoDisplayVariables() {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+            const char* value = SDL_getenv(name);
+            Saved[name] = value != nullptr ? value : "";
+            SDL_setenv(name, "", 1);
+        }
+    }
+    ~NoDisplayVariables() {
+        for (const auto& [name, value] : Saved) {
+            SDL_setenv(name.c_str(), value.c_str(), 1);
+        }
+    }
+    NoDisplayVariables(const NoDisplayVariables&) = delete;
+    NoDisplayVariables& operator=(const NoDisplayVariables&) = delete;
+
+  private:
+    std::map<std::string, std::string> Saved;
+};
+
 // The program a step at a time, as the page runs it from the browser's
 // timers: each step asks for a wait of at most one tick, and the close box
 // ends it. Without a display, the start-up message goes to stdout instead of
@@ -665,22 +688,13 @@ TEST(Form1Run, WaitsAtMostATickBetweenStepsAndEndsAtTheCloseBox) {
 #ifdef _WIN32
     GTEST_SKIP() << "the start-up message would wait in a message box";
 #endif
-    // Empty is as good as unset, to SDL and to Xlib.
-    std::map<std::string, std::string> saved;
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = SDL_getenv(name);
-        saved[name] = value != nullptr ? value : "";
-        SDL_setenv(name, "", 1);
-    }
+    const NoDisplayVariables noDisplay;
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     const ScratchFolder folder;
     Form1Options options;
     options.LevelFileName = folder.Write("t.dat", SquareAheadLevel());
     int status = -1;
     std::unique_ptr<Form1Run> run = Form1Run::Start(options, status);
-    for (const auto& [name, value] : saved) {
-        SDL_setenv(name.c_str(), value.c_str(), 1);
-    }
     ASSERT_TRUE(run);
     EXPECT_EQ(status, 0);
     const auto tick = static_cast<std::uint32_t>(TickSeconds * 1000);
@@ -694,6 +708,35 @@ TEST(Form1Run, WaitsAtMostATickBetweenStepsAndEndsAtTheCloseBox) {
     quit.type = SDL_QUIT;
     ASSERT_EQ(SDL_PushEvent(&quit), 1) << SDL_GetError();
     EXPECT_FALSE(run->Step().has_value());
+}
+
+// A start that fails ends before its first tick with RunForm1's status, and
+// leaves SDL as it found it, so the next start works.
+TEST(Form1Run, AStartThatFailsGivesTheProgramsStatus) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the failure would wait in a message box";
+#endif
+    const NoDisplayVariables noDisplay;
+    const ScratchFolder folder;
+    const std::string level = folder.Write("t.dat", SquareAheadLevel());
+    struct StartCase {
+        std::string Level;
+        int Scale;
+        int Status;
+    };
+    for (const StartCase& c : {StartCase{folder.Path.string() + "/none.dat", 1, 1},
+                               StartCase{folder.Write("bad.dat", "x\n"), 1, 1},
+                               StartCase{level, LargestScale, 2}, StartCase{level, 1, 0}}) {
+        // Each start that names no driver puts its own list in at this priority.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+        Form1Options options;
+        options.LevelFileName = c.Level;
+        options.Scale = c.Scale;
+        int status = -1;
+        const std::unique_ptr<Form1Run> run = Form1Run::Start(options, status);
+        EXPECT_EQ(status, c.Status) << c.Level << " at scale " << c.Scale;
+        EXPECT_EQ(run != nullptr, c.Status == 0) << c.Level;
+    }
 }
 
 }  // namespace
